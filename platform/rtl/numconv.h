@@ -62,7 +62,8 @@ struct TFormatArg {
 
 // The classic format routine: "%" ["-"] [width] ["." precision] type, width and precision
 // also as "*" (taken from the arguments), and "%%". Types: d (integer; precision = minimum
-// digits), u (unsigned), x (hexadecimal, upper case; precision = minimum digits), s (text;
+// digits), u (unsigned), x (hexadecimal, upper case; precision = minimum digits; a negative value within
+// 32 bits shows as its 32-bit two's complement, so %x of -1 is "FFFFFFFF"), s (text;
 // precision = maximum length), f (fixed; precision = decimals, default 2), e (scientific
 // "d.dddE+ddd"; precision = significant digits, default 15), g (general; precision =
 // significant digits, default 15), n (as f with thousands separators). A "-" left-aligns in
