@@ -12,6 +12,9 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zefConfig.cmake
         DESTINATION ${ZEF_CMAKE_DIR})
 
 # zef_pkgconfig(<library> <description> <required pkg-config modules>)
+# The files locate the prefix relative to themselves, so an install with --prefix works too.
+file(RELATIVE_PATH ZEF_PC_TO_PREFIX "/p/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/p")
+string(REGEX REPLACE "/$" "" ZEF_PC_TO_PREFIX "${ZEF_PC_TO_PREFIX}")
 function(zef_pkgconfig lib description requires)
   set(ZEF_PC_NAME zef-${lib})
   set(ZEF_PC_LIB zef_${lib})

@@ -21,9 +21,6 @@ namespace zef {
 
 using TDateTime = double;
 
-// 0001-01-01 00:00:00.000 and 9999-12-31 23:59:59.999.
-inline constexpr TDateTime MinDateTime = -693593.0;
-inline constexpr TDateTime MaxDateTime = 2958465.0 + 86399999.0 / 86400000.0;
 // Days from 1899-12-30 to 1970-01-01.
 inline constexpr int UnixDateDelta = 25569;
 
@@ -46,8 +43,8 @@ TDateTime ComposeDateTime(TDateTime ADate, TDateTime ATime);
 
 void DecodeDate(TDateTime DT, uint16_t& Year, uint16_t& Month, uint16_t& Day);
 void DecodeTime(TDateTime DT, uint16_t& Hour, uint16_t& Min, uint16_t& Sec, uint16_t& MSec);
-void DecodeDateTime(TDateTime DT, uint16_t& Year, uint16_t& Month, uint16_t& Day,
-                    uint16_t& Hour, uint16_t& Min, uint16_t& Sec, uint16_t& MSec);
+void DecodeDateTime(TDateTime DT, uint16_t& Year, uint16_t& Month, uint16_t& Day, uint16_t& Hour,
+                    uint16_t& Min, uint16_t& Sec, uint16_t& MSec);
 
 // ---- The clock ----------------------------------------------------------------------------
 

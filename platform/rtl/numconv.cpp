@@ -129,8 +129,12 @@ std::string GeneralStr(long double X, int Sig, int MinExpDigits) {
     return R;
   }
   R += D.Digits[0];
-  if (N > 1) R += "." + D.Digits.substr(1);
-  return R + "E" + ExponentText(D.Exp, MinExpDigits, false);
+  if (N > 1) {
+    R += '.';
+    R.append(D.Digits, 1);
+  }
+  R += 'E';
+  return R + ExponentText(D.Exp, MinExpDigits, false);
 }
 
 // ffExponent: "-d.dddE+dd" with Sig significant digits and at least MinExpDigits digits.
@@ -140,8 +144,12 @@ std::string ExponentStr(long double X, int Sig, int MinExpDigits) {
   const TDecimal D = ToDecimal(X, Sig);
   std::string R = (D.Negative && X != 0) ? "-" : "";
   R += D.Digits[0];
-  if (Sig > 1) R += "." + D.Digits.substr(1);
-  return R + "E" + ExponentText(D.Exp, std::clamp(MinExpDigits, 0, 4), true);
+  if (Sig > 1) {
+    R += '.';
+    R.append(D.Digits, 1);
+  }
+  R += 'E';
+  return R + ExponentText(D.Exp, std::clamp(MinExpDigits, 0, 4), true);
 }
 
 } // namespace
@@ -203,7 +211,7 @@ std::string FloatToStrF(long double Value, TFloatFormat Format, int Precision, i
       DropNegativeZero(S);
       if (Format == ffFixed) return S;
       S = GroupThousands(S);
-      if (Format == ffCurrency) S.insert(S[0] == '-' ? 1 : 0, "$");
+      if (Format == ffCurrency) S.insert(S.begin() + (S[0] == '-' ? 1 : 0), '$');
       return S;
     }
   }

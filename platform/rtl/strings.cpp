@@ -228,8 +228,9 @@ std::string LowerCase(std::string_view S) {
 int CompareText(std::string_view A, std::string_view B) {
   const std::size_t N = std::min(A.size(), B.size());
   for (std::size_t I = 0; I < N; ++I) {
-    const auto CA = static_cast<unsigned char>(AsciiLower(A[I]));
-    const auto CB = static_cast<unsigned char>(AsciiLower(B[I]));
+    // Upper case, as the classic routine compares: "_" sorts after the letters.
+    const auto CA = static_cast<unsigned char>(UpCase(A[I]));
+    const auto CB = static_cast<unsigned char>(UpCase(B[I]));
     if (CA != CB) return CA < CB ? -1 : 1;
   }
   return A.size() == B.size() ? 0 : (A.size() < B.size() ? -1 : 1);
