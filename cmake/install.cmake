@@ -28,3 +28,4 @@ endfunction()
 
 zef_pkgconfig(platform "ZEF platform layer: run-time library, classes, graphics and controls" "")
 zef_pkgconfig(foundation "ZEF foundation: shared types, formatting, files and colours" "zef-platform")
+zef_pkgconfig(numerics "ZEF numerics: matrices, vectors, data table, curve fitting" "zef-platform")

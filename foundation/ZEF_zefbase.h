@@ -8,11 +8,13 @@
 //   2. Records               6. Errors
 //   3. Array types           7. Progress state
 //   4. Callback types        8. TCrossHair, TDTLabel, ResolveCSVDelimiter
+//                            9. Mark symbols, frames and canvas utilities
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,8 @@
 namespace zef {
 
 class TVariant;
+class TCanvas;
+class TBitmap;
 
 // ---- 1. Enumerations ----------------------------------------------------------------------
 // Byte-sized, numbered from 0 in the order given; stored by ordinal in memory and by name
@@ -297,4 +301,35 @@ private:
 // The TCSVDelimiters value whose character equals Delimiter; csvUnknown when none does.
 TCSVDelimiters ResolveCSVDelimiter(char Delimiter);
 
+// ---- 9. Mark symbols, frames and canvas utilities -----------------------------------------
+
+// Draws mark Mark centred at (X, Y) in the canvas's pen colour. 0..51 are geometric marks
+// (pattern marks as pixels on screen and as lines on a printer canvas), 200..209 the digits
+// "0".."9", any other value the Latin-1 character of that code. The brush colour is kept for
+// marks 0..51; open marks leave the brush style solid.
+void DrawMarkOnCanvas(TCanvas& Canvas, uint8_t Mark, int32_t X, int32_t Y);
+// A (2 Margin + 7)-pixel square bitmap in BackgroundColor with the mark in its centre;
+// Margin is clamped to 0..255.
+std::unique_ptr<TBitmap> CreateMarkAsBitmap(uint8_t Mark, TColor MarkColor, TColor BackgroundColor,
+                                            int32_t Margin);
+// The outline (Left, Top) - (Left, Bottom) - (Right, Bottom) - (Right, Top) - (Left, Top) in
+// the current pen.
+void DrawRectangle(TCanvas& Canvas, int32_t Left, int32_t Top, int32_t Right, int32_t Bottom);
+// A simple or three-dimensional frame; the colours are highlight, light, shadow, dark
+// shadow and the simple-frame colour. The pen colour is left at the last colour used.
+void DrawFrame(TCanvas& Canvas, TFrameStyle Style, int32_t Left, int32_t Top, int32_t Right,
+               int32_t Bottom, TColor Highlight, TColor Light, TColor Shadow, TColor DarkShadow,
+               TColor SimpleColor);
+// Copies the bitmap onto the printer's canvas with its top-left corner at (X, Y).
+void PrintBitmap(const TBitmap& Bitmap, int32_t X, int32_t Y);
+// Whether an installed font is an outline (TrueType-class) font; an unknown name raises
+// EZEFError.
+bool FontIsTrueType(const std::string& FontName);
+// Sets the canvas font to Size points at the screen's resolution (the font's own pixels per
+// inch are kept).
+void SetCanvasFontSizeScaled(TCanvas& Canvas, int32_t Size);
+
 } // namespace zef
+
+// The tagged-text files and TCustomTextLabel.
+#include "zefbase_xml.h"

@@ -1,0 +1,29 @@
+// The gallery's pages: each draws one family of components onto a bitmap.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "graphics/bitmap.h"
+
+namespace gallery {
+
+struct TPage {
+  std::string Name;   // file name stem, e.g. "marks"
+  std::string Title;  // shown at the top of the page
+  int Width;
+  int Height;
+  std::function<void(zef::TBitmap&)> Draw;
+};
+
+// Every page, in the order shown.
+std::vector<TPage>& Pages();
+
+// Registers a page at start-up: static const bool X = gallery::AddPage({...});
+bool AddPage(TPage Page);
+
+// Paints the page background and title; returns the top of the free area.
+int DrawPageFrame(zef::TBitmap& Bmp, const std::string& Title);
+
+} // namespace gallery
