@@ -17,12 +17,16 @@
 #include <vector>
 
 #include "graphics/bitmap.h"
+#include "support/image_builders.h"
 #include "rtl/streams.h"
 
 using namespace zef;
 namespace fs = std::filesystem;
 
 namespace {
+
+using test::Bmp;
+using test::Le;
 
 fs::path Root;
 
@@ -56,43 +60,10 @@ std::string Encode(TPixelFormat Format, TImageFormat Kind, int Quality = 90) {
   return S.DataString();
 }
 
-void Le(std::string& S, uint32_t V, int Bytes) {
-  for (int I = 0; I < Bytes; ++I) S += static_cast<char>((V >> (8 * I)) & 0xFF);
-}
+
 
 // A BMP file from an info header of HeaderSize bytes (12 = core), a palette and the data.
-std::string Bmp(uint32_t HeaderSize, int32_t W, int32_t H, int Bits, uint32_t Compression,
-                const std::vector<uint32_t>& Palette, const std::vector<uint32_t>& Masks,
-                const std::string& Data) {
-  std::string Info;
-  Le(Info, HeaderSize, 4);
-  if (HeaderSize == 12) {
-    Le(Info, static_cast<uint32_t>(W), 2);
-    Le(Info, static_cast<uint32_t>(H), 2);
-    Le(Info, 1, 2);
-    Le(Info, static_cast<uint32_t>(Bits), 2);
-  } else {
-    Le(Info, static_cast<uint32_t>(W), 4);
-    Le(Info, static_cast<uint32_t>(H), 4);
-    Le(Info, 1, 2);
-    Le(Info, static_cast<uint32_t>(Bits), 2);
-    Le(Info, Compression, 4);
-    Le(Info, static_cast<uint32_t>(Data.size()), 4);
-    Le(Info, 2835, 4);
-    Le(Info, 2835, 4);
-    Le(Info, static_cast<uint32_t>(Palette.size()), 4);
-    Le(Info, 0, 4);
-    for (uint32_t M : Masks) Le(Info, M, 4);
-    Info.resize(HeaderSize, '\0');
-  }
-  std::string Pal;
-  for (uint32_t C : Palette) Le(Pal, C, HeaderSize == 12 ? 3 : 4);
-  std::string F = "BM";
-  Le(F, static_cast<uint32_t>(14 + Info.size() + Pal.size() + Data.size()), 4);
-  Le(F, 0, 4);
-  Le(F, static_cast<uint32_t>(14 + Info.size() + Pal.size()), 4);
-  return F + Info + Pal + Data;
-}
+
 
 void BmpSeeds() {
   const struct {

@@ -142,15 +142,8 @@ void TDataTable::SortLines(bool Columns, int32_t First, int32_t Last, int32_t Ot
   Changed();
 }
 
-bool TDataTable::ClipBlock(int32_t& LowCol, int32_t& LowRow, int32_t& HighCol,
-                           int32_t& HighRow) const {
-  if (LowCol > HighCol) std::swap(LowCol, HighCol);
-  if (LowRow > HighRow) std::swap(LowRow, HighRow);
-  LowCol = std::max(LowCol, 1);
-  LowRow = std::max(LowRow, 1);
-  HighCol = std::min(HighCol, FNrCols);
-  HighRow = std::min(HighRow, FNrRows);
-  return LowCol <= HighCol && LowRow <= HighRow;
+bool TDataTable::ClipBlock(int32_t& LowCol, int32_t& LowRow, int32_t& HighCol, int32_t& HighRow) const {
+  return ClipIndexBlock(LowCol, LowRow, HighCol, HighRow, FNrCols, FNrRows);
 }
 
 std::vector<double> TDataTable::NumericValues(int32_t LowCol, int32_t LowRow, int32_t HighCol,

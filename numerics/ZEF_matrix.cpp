@@ -77,15 +77,8 @@ void TMatrix::Clone(const TMatrix& Source) {
   Changed();
 }
 
-bool TMatrix::ClipBlock(int32_t& LowCol, int32_t& LowRow, int32_t& HighCol,
-                        int32_t& HighRow) const {
-  if (LowCol > HighCol) std::swap(LowCol, HighCol);
-  if (LowRow > HighRow) std::swap(LowRow, HighRow);
-  LowCol = std::max(LowCol, 1);
-  LowRow = std::max(LowRow, 1);
-  HighCol = std::min(HighCol, FNrCols);
-  HighRow = std::min(HighRow, FNrRows);
-  return LowCol <= HighCol && LowRow <= HighRow;
+bool TMatrix::ClipBlock(int32_t& LowCol, int32_t& LowRow, int32_t& HighCol, int32_t& HighRow) const {
+  return ClipIndexBlock(LowCol, LowRow, HighCol, HighRow, FNrCols, FNrRows);
 }
 
 bool TMatrix::MinMax(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
