@@ -5,6 +5,8 @@
 #include "ZEF_zefbase.h"
 #include "graphics/canvas.h"
 #include "graphics/fonts.h"
+#include "graphics/printer.h"
+#include "support/temp_dir.h"
 
 namespace zef {
 namespace {
@@ -179,6 +181,26 @@ TEST(CanvasUtilities, FontSizeAtScreenResolution) {
   SetCanvasFontSizeScaled(C, 9);
   EXPECT_EQ(C.Font().Height(), -12);
   EXPECT_THROW(FontIsTrueType("No Such Font Family 123"), EZEFError);
+}
+
+class PrintBitmapTest : public test::TempDirTest {};
+
+TEST_F(PrintBitmapTest, CopiesThePictureOntoThePrinterPage) {
+  auto P = std::make_unique<TPrinter>();
+  P->SetFileName(Path("page.pdf"));
+  P->SetResolution(72);
+  auto Previous = SetPrinter(std::move(P));
+  Printer().BeginDoc();
+  TBitmap B(3, 2);
+  B.Canvas().Brush().SetColor(clRed);
+  B.Canvas().FillRect({0, 0, 3, 2});
+  PrintBitmap(B, 10, 20);
+  EXPECT_EQ(Printer().Canvas().Pixels(10, 20), clRed);
+  EXPECT_EQ(Printer().Canvas().Pixels(12, 21), clRed);
+  EXPECT_EQ(Printer().Canvas().Pixels(13, 21), clWhite);
+  Printer().EndDoc();
+  EXPECT_GT(std::filesystem::file_size(Path("page.pdf")), 100u);
+  SetPrinter(std::move(Previous));
 }
 
 } // namespace
