@@ -637,11 +637,24 @@ void TCanvas::Blit(const TBitmap& Src, int64_t SL, int64_t ST, int64_t SW, int64
     if (SSize < 0) return {SStart - B, SStart - A};
     return {SStart + A, SStart + B};
   };
+  // The plain one-to-one copy, row by row: the step that puts a finished picture on screen.
+  if (Op == 0xCC && !UseTransparency && !S.Quantizes() && SW == DW && SH == DH) {
+    for (int64_t Y = Y0; Y < Y1; ++Y) {
+      const int64_t Sy = ST + (Y - DT);
+      if (Sy < 0 || Sy >= SHei) continue;
+      const int64_t A = std::max<int64_t>(X0, DL - SL), B = std::min<int64_t>(X1, DL - SL + SWid);
+      if (A < B) std::copy_n(SBits + Sy * SWid + (SL + A - DL), B - A, S.Row(static_cast<int32_t>(Y)) + A);
+    }
+    return;
+  }
+  // Source columns of every destination column, computed once.
+  std::vector<std::pair<int64_t, int64_t>> Cols(static_cast<std::size_t>(X1 - X0));
+  for (int64_t X = X0; X < X1; ++X) Cols[static_cast<std::size_t>(X - X0)] = Range(X - DL, DW, SL, SW, Average);
   for (int64_t Y = Y0; Y < Y1; ++Y) {
     const auto [Sy0, Sy1] = Range(Y - DT, DH, ST, SH, Average);
     uint32_t* Row = S.Row(static_cast<int32_t>(Y));
     for (int64_t X = X0; X < X1; ++X) {
-      const auto [Sx0, Sx1] = Range(X - DL, DW, SL, SW, Average);
+      const auto [Sx0, Sx1] = Cols[static_cast<std::size_t>(X - X0)];
       uint64_t Rs = 0, Gs = 0, Bs = 0, N = 0;
       for (int64_t Sy = std::max<int64_t>(Sy0, 0); Sy < std::min(Sy1, SHei); ++Sy)
         for (int64_t Sx = std::max<int64_t>(Sx0, 0); Sx < std::min(Sx1, SWid); ++Sx) {

@@ -292,6 +292,14 @@ TEST(CanvasPictures, CopyModesAndStretching) {
   EXPECT_EQ(Mirror.Bmp.GetPixel(0, 0), 0xFF0000u);
   EXPECT_EQ(Mirror.Bmp.GetPixel(1, 0), 0x00F0F0u);
 
+  Picture Self(6, 1);  // overlapping copies within one picture read the picture as it was
+  for (int X = 0; X < 6; ++X) Self.Bmp.SetPixel(X, 0, RGB(uint8_t(X), 0, 0));
+  Self.C().CopyRect({1, 0, 6, 1}, Self.C(), {0, 0, 5, 1});
+  for (int X = 1; X < 6; ++X) EXPECT_EQ(Self.Bmp.GetPixel(X, 0), RGB(uint8_t(X - 1), 0, 0));
+  Picture Part;  // a source rectangle reaching outside the source copies only what exists
+  Part.C().CopyRect({10, 10, 14, 11}, Src.Canvas(), {-1, 0, 3, 1});
+  EXPECT_EQ(Part.Changed(), (Cells{{11, 10}, {12, 10}}));
+
   TBitmap T(2, 2);
   T.SetPixel(0, 0, clLime);
   T.SetPixel(1, 0, clRed);
