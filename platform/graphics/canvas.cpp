@@ -135,6 +135,9 @@ uint32_t TernaryRop(uint32_t Rop, uint32_t P, uint32_t S, uint32_t D) {
   return R & 0x00FFFFFF;
 }
 
+// A 64-bit coordinate held to the 32-bit range (text positions and clips are 32-bit).
+int32_t Sat32(int64_t V) { return static_cast<int32_t>(std::clamp<int64_t>(V, INT32_MIN, INT32_MAX)); }
+
 // Rows From..To (inclusive) widened by Margin and cut to the clip, as a half-open range.
 std::pair<int64_t, int64_t> RowRange(const TRect& Clip, int64_t From, int64_t To, int64_t Margin) {
   return {std::max<int64_t>(Clip.Top, std::min(From, To) - Margin),
@@ -560,25 +563,26 @@ void TCanvas::TextOut(int32_t X, int32_t Y, std::string_view Text) {
   const TRect C = DeviceClip();
   if (FTarget != nullptr && C.Left < C.Right && C.Top < C.Bottom) {
     const TColor Bk = ColorToRGB(FBrush.Color());
-    DrawText(*FTarget, C, X + FOrigin.X, Y + FOrigin.Y, Text, FFont, FBrush.Style() == bsSolid ? &Bk : nullptr);
+    DrawText(*FTarget, C, Sat32(int64_t(X) + FOrigin.X), Sat32(int64_t(Y) + FOrigin.Y), Text, FFont,
+             FBrush.Style() == bsSolid ? &Bk : nullptr);
   }
-  FPenPos = {X + TextWidth(Text), Y};
+  FPenPos = {Sat32(int64_t(X) + TextWidth(Text)), Y};
 }
 
 void TCanvas::TextRect(const TRect& R, int32_t X, int32_t Y, std::string_view Text) {
   if (FTarget == nullptr) return;
   TRect C = DeviceClip();
-  C.Left = std::max<int32_t>(C.Left, R.Left + FOrigin.X);
-  C.Top = std::max<int32_t>(C.Top, R.Top + FOrigin.Y);
-  C.Right = std::min<int32_t>(C.Right, R.Right + FOrigin.X);
-  C.Bottom = std::min<int32_t>(C.Bottom, R.Bottom + FOrigin.Y);
+  C.Left = std::max<int32_t>(C.Left, Sat32(int64_t(R.Left) + FOrigin.X));
+  C.Top = std::max<int32_t>(C.Top, Sat32(int64_t(R.Top) + FOrigin.Y));
+  C.Right = std::min<int32_t>(C.Right, Sat32(int64_t(R.Right) + FOrigin.X));
+  C.Bottom = std::min<int32_t>(C.Bottom, Sat32(int64_t(R.Bottom) + FOrigin.Y));
   if (C.Left >= C.Right || C.Top >= C.Bottom) return;
   if (FBrush.Style() == bsSolid) {
     TSurface S(FTarget, C);
     const TPaint P{ColorToRGB(FBrush.Color()), pmCopy, bsSolid};
     for (int64_t Yy = C.Top; Yy < C.Bottom; ++Yy) S.Span(Yy, C.Left, C.Right, P);
   }
-  DrawText(*FTarget, C, X + FOrigin.X, Y + FOrigin.Y, Text, FFont, nullptr);
+  DrawText(*FTarget, C, Sat32(int64_t(X) + FOrigin.X), Sat32(int64_t(Y) + FOrigin.Y), Text, FFont, nullptr);
 }
 
 void TCanvas::TextRect(const TRect& R, std::string_view Text, uint32_t Flags) {

@@ -320,6 +320,10 @@ TEST(CanvasPixels, OutsideReadsClNoneAndWritesAreIgnored) {
   EXPECT_TRUE(P.Changed().empty());
   P.C().SetPixels(1, 2, clBtnFace);  // system colours resolve
   EXPECT_EQ(P.C().Pixels(1, 2), ColorToRGB(clBtnFace));
+  P.C().SetOrigin({10, 10});  // positions near the 32-bit limits stay defined
+  P.C().TextOut(INT32_MAX - 1, INT32_MAX - 1, "far");
+  P.C().TextRect({INT32_MIN + 1, 0, INT32_MAX - 1, 4}, INT32_MIN + 2, 0, "far");
+  P.C().FillRect({INT32_MIN + 1, INT32_MIN + 1, INT32_MAX - 1, INT32_MAX - 1});
   TCanvas NoTarget;  // a canvas without a bitmap draws nothing
   NoTarget.Rectangle(0, 0, 10, 10);
   NoTarget.LineTo(5, 5);
