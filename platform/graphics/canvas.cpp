@@ -590,10 +590,17 @@ void TCanvas::TextRect(const TRect& R, std::string_view Text, uint32_t Flags) {
   if (Flags & tfEndEllipsis) {
     const int32_t Avail = R.Right - R.Left;
     if (TextWidth(Shown) > Avail) {
-      // Drop whole code points from the end until the text and "..." fit.
-      std::u32string U = Utf8ToUtf32(Shown);
-      while (!U.empty() && TextWidth(Utf32ToUtf8(U) + "...") > Avail) U.pop_back();
-      Shown = Utf32ToUtf8(U) + "...";
+      // The longest prefix of whole code points that fits with "..." (widths grow with the
+      // prefix, so a binary search measures O(log n) candidates instead of every one).
+      const std::u32string U = Utf8ToUtf32(Shown);
+      const auto Candidate = [&U](std::size_t K) { return Utf32ToUtf8(U.substr(0, K)) + "..."; };
+      std::size_t Lo = 0, Hi = U.size();
+      while (Lo < Hi) {
+        const std::size_t Mid = (Lo + Hi + 1) / 2;
+        if (TextWidth(Candidate(Mid)) <= Avail) Lo = Mid;
+        else Hi = Mid - 1;
+      }
+      Shown = Candidate(Lo);
     }
   }
   const TSize E = TextExtent(Shown);

@@ -4,6 +4,9 @@
 
 #include <set>
 
+#include "graphics/fonts.h"
+#include "rtl/strings.h"
+
 namespace zef {
 namespace {
 
@@ -328,6 +331,43 @@ TEST(CanvasPixels, OutsideReadsClNoneAndWritesAreIgnored) {
   NoTarget.Rectangle(0, 0, 10, 10);
   NoTarget.LineTo(5, 5);
   EXPECT_EQ(NoTarget.Pixels(0, 0), clNone);
+}
+
+} // namespace
+} // namespace zef
+
+namespace zef {
+namespace {
+
+// Records the text the laid-out TextRect finally draws.
+struct RecordingCanvas : TCanvas {
+  std::string Drawn;
+  TPoint At;
+  void TextRect(const TRect&, int32_t X, int32_t Y, std::string_view Text) override {
+    Drawn = Text;
+    At = {X, Y};
+  }
+  using TCanvas::TextRect;
+};
+
+TEST(CanvasText, LayoutFlagsAndEndEllipsis) {
+  SetFontEngine(BuiltinFontEngine());
+  RecordingCanvas C;
+  const int32_t W = C.TextWidth("J\u00e4nner 2024");
+  C.TextRect({0, 0, W, 20}, "J\u00e4nner 2024", tfEndEllipsis);
+  EXPECT_EQ(C.Drawn, "J\u00e4nner 2024");  // fits: unchanged
+  C.TextRect({0, 0, W - 1, 20}, "J\u00e4nner 2024", tfEndEllipsis);
+  EXPECT_LE(C.TextWidth(C.Drawn), W - 1);
+  EXPECT_EQ(C.Drawn.substr(C.Drawn.size() - 3), "...");
+  // The longest prefix that fits: one more code point would not.
+  const std::u32string Full = Utf8ToUtf32("J\u00e4nner 2024");
+  const std::size_t Kept = Utf8ToUtf32(C.Drawn).size() - 3;
+  EXPECT_GT(C.TextWidth(Utf32ToUtf8(Full.substr(0, Kept + 1)) + "..."), W - 1);
+  C.TextRect({0, 0, 2, 20}, "abc", tfEndEllipsis);
+  EXPECT_EQ(C.Drawn, "...");
+  C.TextRect({0, 0, 100, 40}, "ab", tfRight | tfBottom);
+  EXPECT_EQ(C.At, (TPoint{100 - C.TextWidth("ab"), 40 - C.TextHeight("ab")}));
+  SetFontEngine(nullptr);
 }
 
 } // namespace
