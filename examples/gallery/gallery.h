@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/controls.h"
 #include "graphics/bitmap.h"
 
 namespace gallery {
@@ -14,7 +15,11 @@ struct TPage {
   std::string Title;  // shown at the top of the page
   int Width;
   int Height;
+  // Draws the page for the PNG file (and for the window when Live is empty).
   std::function<void(zef::TBitmap&)> Draw;
+  // Optional: in the window, creates the page's live controls on Area (a control of
+  // Width x Height below the title); the controls then paint and take input themselves.
+  std::function<void(zef::TWinControl& Area)> Live;
 };
 
 // Every page, in the order shown.
