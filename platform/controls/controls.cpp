@@ -4,6 +4,7 @@
 
 #include "controls/application.h"
 #include "controls/forms.h"
+#include "controls/menus.h"
 
 namespace zef {
 
@@ -107,6 +108,7 @@ void TControl::SetVisible(bool Value) {
   if (Value) Invalidate();
   if (TForm* F = ParentForm(); F && !Value && F != this) F->ControlRemoved(this);
   if (FParent && FAlign != alNone) FParent->Realign();
+  Perform(CM_VISIBLECHANGED, Value);
 }
 
 void TControl::SetEnabled(bool Value) {
@@ -114,6 +116,26 @@ void TControl::SetEnabled(bool Value) {
   FEnabled = Value;
   if (TForm* F = ParentForm(); F && !Value && F != this) F->ControlRemoved(this);
   Invalidate();
+  Perform(CM_ENABLEDCHANGED, Value);
+}
+
+void TControl::SetCursor(int32_t Value) {
+  if (Value == FCursor) return;
+  FCursor = Value;
+  Perform(CM_CURSORCHANGED);
+  if (TForm* F = ParentForm()) F->UpdateCursor();
+}
+
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+  if (Value == FPopupMenu) return;
+  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+  FPopupMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
 }
 
 bool TControl::IsShowing() const {
@@ -132,6 +154,7 @@ void TControl::SetColor(TColor Value) {
   if (Value == FColor) return;
   FColor = Value;
   Invalidate();
+  Perform(CM_COLORCHANGED);
 }
 
 void TControl::SetParentFont(bool Value) {
@@ -142,6 +165,7 @@ void TControl::SetParentFont(bool Value) {
 void TControl::FontChanged() {
   if (!FSettingFont) FParentFont = false;
   Invalidate();
+  Perform(CM_FONTCHANGED);
   if (auto* W = dynamic_cast<TWinControl*>(this))
     for (TControl* C : W->FControls)
       if (C->FParentFont) C->ParentFontChanged();
@@ -259,11 +283,13 @@ bool TControl::DoMouseWheel(TShiftState Shift, int32_t WheelDelta, TPoint MouseP
 
 void TControl::MouseEnter() {
   FMouseInClient = true;
+  Perform(CM_MOUSEENTER);
   if (OnMouseEnter) OnMouseEnter(this);
 }
 
 void TControl::MouseLeave() {
   FMouseInClient = false;
+  Perform(CM_MOUSELEAVE);
   if (OnMouseLeave) OnMouseLeave(this);
 }
 

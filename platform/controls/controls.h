@@ -24,6 +24,7 @@ namespace zef {
 
 class TWinControl;
 class TForm;
+class TPopupMenu;
 
 // A control could not do what was asked (focusing an invisible or disabled control).
 ZEF_DECLARE_EXCEPTION(EInvalidOperation, Exception);
@@ -67,6 +68,23 @@ constexpr uint16_t VK_F9 = 120;
 constexpr uint16_t VK_F10 = 121;
 constexpr uint16_t VK_F11 = 122;
 constexpr uint16_t VK_F12 = 123;
+
+// Messages every control receives through Perform (WndProc), after the change they name.
+constexpr uint32_t WM_GETDLGCODE = 0x0087;
+constexpr uint32_t CM_BASE = 0xB000;
+constexpr uint32_t CM_VISIBLECHANGED = CM_BASE + 11;
+constexpr uint32_t CM_ENABLEDCHANGED = CM_BASE + 12;
+constexpr uint32_t CM_COLORCHANGED = CM_BASE + 13;
+constexpr uint32_t CM_FONTCHANGED = CM_BASE + 14;
+constexpr uint32_t CM_CURSORCHANGED = CM_BASE + 15;
+constexpr uint32_t CM_MOUSEENTER = CM_BASE + 19;
+constexpr uint32_t CM_MOUSELEAVE = CM_BASE + 20;
+// Answers to WM_GETDLGCODE: the keys a focused control wants for itself instead of the form's
+// navigation (Tab moves the focus unless the control wants tabs or all keys).
+constexpr intptr_t DLGC_WANTARROWS = 0x0001;
+constexpr intptr_t DLGC_WANTTAB = 0x0002;
+constexpr intptr_t DLGC_WANTALLKEYS = 0x0004;
+constexpr intptr_t DLGC_WANTCHARS = 0x0080;
 
 // A message for Perform and Broadcast; a handler that takes it sets Result.
 struct TMessage {
@@ -139,12 +157,17 @@ public:
   const TFont& Font() const { return FFont; }
   bool ParentFont() const { return FParentFont; }
   void SetParentFont(bool Value);
+  // The cursor shape over the control (a TCursor number of controls/screen.h).
   int32_t Cursor() const { return FCursor; }
-  void SetCursor(int32_t Value) { FCursor = Value; }
+  void SetCursor(int32_t Value);
   const std::string& Hint() const { return FHint; }
   void SetHint(const std::string& Value) { FHint = Value; }
   bool ShowHint() const { return FShowHint; }
   void SetShowHint(bool Value) { FShowHint = Value; }
+  // The menu a right click on the control opens (not owned; cleared when it is destroyed).
+  // A control without one uses its parent's.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* Value);
   // Whether the mouse is over the control (between mouse enter and mouse leave).
   bool MouseInClient() const { return FMouseInClient; }
 
@@ -196,6 +219,7 @@ protected:
   virtual void PaintControl(TBitmap& Surface, TPoint Offset, const TRect& Clip);
   // Called when the parent's font changed.
   virtual void ParentFontChanged();
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   // The area of the control in form coordinates, cut to its parents' client areas.
   TRect VisibleRectInForm() const;
   // The position of this control's client origin in form coordinates.
@@ -225,6 +249,7 @@ private:
   TColor FColor = clBtnFace;
   TFont FFont;
   int32_t FCursor = 0;
+  TPopupMenu* FPopupMenu = nullptr;
   std::string FHint;
   std::unique_ptr<TCanvas> FCanvas;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "controls/application.h"
+#include "controls/menus.h"
+#include "controls/screen.h"
 #include "host/host.h"
 
 namespace zef {
@@ -132,6 +134,14 @@ void TForm::SetMouseControl(TControl* AControl) {
   FMouseControl = AControl;
   if (Old) Old->MouseLeave();
   if (AControl && FMouseControl == AControl) AControl->MouseEnter();
+  UpdateCursor();
+}
+
+void TForm::UpdateCursor() {
+  const int32_t C = Screen().EffectiveCursor(FCapture ? FCapture : FMouseControl);
+  if (C == FShownCursor) return;
+  FShownCursor = C;
+  if (Visible()) Host().CursorChanged(*this, C);
 }
 
 void TForm::DispatchMouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
@@ -179,8 +189,19 @@ void TForm::DispatchMouseUp(TMouseButton Button, TShiftState Shift, int32_t X, i
     if (Button == mbLeft) FDoublePress = false;
     if (Clicks) Target->Click();
     if (FCapture == Target) Target->MouseUp(Button, Shift, P.X, P.Y);
+    // A right click over the control opens its popup menu (or the nearest parent's).
+    TControl* MenuOwner = nullptr;
+    if (Button == mbRight && FCapture == Target && PtInRect(Target->ClientRect(), P))
+      for (TControl* C = Target; C && !MenuOwner; C = C->Parent())
+        if (C->PopupMenu()) MenuOwner = C;
     if (FButtonsDown.Empty()) FCapture = nullptr;
     if (!FCapture) SetMouseControl(HitTest({X, Y}));
+    if (MenuOwner) {
+      TPopupMenu* Menu = MenuOwner->PopupMenu();
+      Menu->SetPopupComponent(MenuOwner);
+      const TPoint S = ClientToScreen({X, Y});
+      Menu->Popup(S.X, S.Y);
+    }
   });
 }
 
@@ -210,8 +231,9 @@ void TForm::DispatchKeyDown(uint16_t Key, TShiftState Shift) {
       if (Key == 0) return;
       Target = KeyTarget();
     }
+    const bool WantsTab = Target != this && (Target->Perform(WM_GETDLGCODE) & (DLGC_WANTTAB | DLGC_WANTALLKEYS));
     Target->KeyDown(Key, Shift);
-    if (Key == VK_TAB && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt))
+    if (Key == VK_TAB && !WantsTab && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt))
       SelectNext(FActiveControl, !Shift.Contains(ssShift), true);
   });
 }
@@ -247,6 +269,7 @@ void TForm::ControlRemoved(TControl* AControl) {
     FButtonsDown = {};
   }
   if (IsWithin(FMouseControl, AControl)) FMouseControl = nullptr;
+  if (AControl != this) UpdateCursor();
 }
 
 int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) {

@@ -53,6 +53,10 @@ public:
   // The control holding the mouse while a button is pressed, and the one under the mouse.
   TControl* MouseCapture() const { return FCapture; }
   TControl* MouseControl() const { return FMouseControl; }
+  // The cursor shown over the form: the screen's cursor or that of the control under the
+  // mouse (or holding it). UpdateCursor recomputes it and tells the host of a change.
+  int32_t ShownCursor() const { return FShownCursor; }
+  void UpdateCursor();
 
   // ---- Surface and painting ----
   // The form's pixels as last painted (client size).
@@ -101,6 +105,7 @@ private:
   TSet<TMouseButton, mbMiddle + 1> FButtonsDown;
   // Whether the current press started with a double click (its release does not click).
   bool FDoublePress = false;
+  int32_t FShownCursor = 0;
   TBitmap FSurface;
   TRect FInvalid;
 };

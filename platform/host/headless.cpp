@@ -1,6 +1,8 @@
 #include "host/headless.h"
 
 #include "controls/application.h"
+#include "controls/dialogs.h"
+#include "controls/menus.h"
 #include "rtl/strings.h"
 
 namespace zef {
@@ -41,6 +43,81 @@ int THeadlessHost::MessageDlg(const std::string& Msg, TMsgDlgType, TMsgDlgButton
   const int Result = FDlgAnswers.front();
   FDlgAnswers.pop_front();
   return Result;
+}
+
+bool THeadlessHost::ExecuteDialog(TCommonDialog& Dialog) {
+  FDialogTitles.push_back(Dialog.Title());
+  if (FDialogAnswers.empty()) return false;
+  const std::function<bool(TCommonDialog&)> Answer = std::move(FDialogAnswers.front());
+  FDialogAnswers.pop_front();
+  return Answer && Answer(Dialog);
+}
+
+void THeadlessHost::PushFileDialogAnswer(const std::string& FileName) {
+  PushFileDialogAnswer(std::vector<std::string>{FileName});
+}
+
+void THeadlessHost::PushFileDialogAnswer(const std::vector<std::string>& FileNames) {
+  PushDialogAnswer([FileNames](TCommonDialog& Dialog) {
+    auto* File = dynamic_cast<TOpenDialog*>(&Dialog);
+    if (!File) return false;
+    File->Accept(FileNames);
+    return true;
+  });
+}
+
+void THeadlessHost::PushColorDialogAnswer(TColor Color) {
+  PushDialogAnswer([Color](TCommonDialog& Dialog) {
+    auto* ColorDialog = dynamic_cast<TColorDialog*>(&Dialog);
+    if (!ColorDialog) return false;
+    ColorDialog->SetColor(Color);
+    return true;
+  });
+}
+
+void THeadlessHost::PushDialogCancel() {
+  PushDialogAnswer([](TCommonDialog&) { return false; });
+}
+
+namespace {
+
+TMenuItem* FindMenuItem(TMenuItem& Parent, const std::string& Caption) {
+  for (int I = 0; I < Parent.Count(); ++I) {
+    TMenuItem* Item = Parent.Items(I);
+    if (!Item->Visible() || !Item->Enabled() || Item->IsLine()) continue;
+    if (Item->Count() == 0 && Item->Caption() == Caption) return Item;
+    if (TMenuItem* Found = FindMenuItem(*Item, Caption)) return Found;
+  }
+  return nullptr;
+}
+
+} // namespace
+
+TMenuItem* THeadlessHost::TrackPopupMenu(TPopupMenu& Menu, TPoint ScreenPos) {
+  FLastMenuPos = ScreenPos;
+  ++FMenusShown;
+  if (FMenuChoices.empty()) return nullptr;
+  const std::string Caption = std::move(FMenuChoices.front());
+  FMenuChoices.pop_front();
+  return FindMenuItem(Menu.Items(), Caption);
+}
+
+void THeadlessHost::SetClipboardText(const std::string& Text) {
+  FClipboard = Text;
+  FClipboardHasBitmap = false;
+  FClipboardBitmap.SetSize(0, 0);
+}
+
+bool THeadlessHost::ClipboardBitmap(TBitmap& Target) {
+  if (!FClipboardHasBitmap) return false;
+  Target.Assign(FClipboardBitmap);
+  return true;
+}
+
+void THeadlessHost::SetClipboardBitmap(const TBitmap& Source) {
+  FClipboard.clear();
+  FClipboardBitmap.Assign(Source);
+  FClipboardHasBitmap = true;
 }
 
 void THeadlessHost::MouseDown(TForm& Form, int32_t X, int32_t Y, TMouseButton Button, TShiftState Shift) {

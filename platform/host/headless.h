@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/bitmap.h"
 #include "host/host.h"
 
 namespace zef {
@@ -42,10 +43,40 @@ public:
   void ShowException(const std::string& Message) override { FExceptions.push_back(Message); }
   const std::vector<std::string>& Exceptions() const { return FExceptions; }
   void SurfaceChanged(TForm&) override {}
+  void CursorChanged(TForm&, int32_t) override {}
+
+  // Common dialogs answer from the script: the next queued answer runs with the dialog and
+  // returns whether it was confirmed; with an empty script the dialog is cancelled. The
+  // titles of the dialogs run are recorded.
+  bool ExecuteDialog(TCommonDialog& Dialog) override;
+  void PushDialogAnswer(std::function<bool(TCommonDialog& Dialog)> Answer) { FDialogAnswers.push_back(std::move(Answer)); }
+  // A file dialog confirmed with these names (a colour dialog given one is cancelled).
+  void PushFileDialogAnswer(const std::string& FileName);
+  void PushFileDialogAnswer(const std::vector<std::string>& FileNames);
+  // A colour dialog confirmed with the colour (a file dialog given one is cancelled).
+  void PushColorDialogAnswer(TColor Color);
+  void PushDialogCancel();
+  const std::vector<std::string>& DialogTitles() const { return FDialogTitles; }
+
+  // Popup menus answer from the script: the item with that caption (searched depth first
+  // among the visible, enabled items) is chosen; an empty script or an unknown caption
+  // dismisses the menu. The screen position of the last menu is kept.
+  TMenuItem* TrackPopupMenu(TPopupMenu& Menu, TPoint ScreenPos) override;
+  void PushMenuChoice(const std::string& Caption) { FMenuChoices.push_back(Caption); }
+  TPoint LastMenuPos() const { return FLastMenuPos; }
+  int MenusShown() const { return FMenusShown; }
+
+  void Beep() override { ++FBeeps; }
+  int BeepCount() const { return FBeeps; }
+
+  TSize ScreenSize() override { return FScreenSize; }
+  void SetScreenSize(TSize Value) { FScreenSize = Value; }
 
   // ---- Clipboard ----
   std::string ClipboardText() override { return FClipboard; }
-  void SetClipboardText(const std::string& Text) override { FClipboard = Text; }
+  void SetClipboardText(const std::string& Text) override;
+  bool ClipboardBitmap(TBitmap& Target) override;
+  void SetClipboardBitmap(const TBitmap& Source) override;
 
   // ---- Input ----
   void MouseDown(TForm& Form, int32_t X, int32_t Y, TMouseButton Button = mbLeft, TShiftState Shift = {});
@@ -73,7 +104,16 @@ private:
   std::deque<int> FDlgAnswers;
   std::vector<std::string> FMessageTexts;
   std::vector<std::string> FExceptions;
+  std::deque<std::function<bool(TCommonDialog&)>> FDialogAnswers;
+  std::vector<std::string> FDialogTitles;
+  std::deque<std::string> FMenuChoices;
+  TPoint FLastMenuPos;
+  int FMenusShown = 0;
+  int FBeeps = 0;
+  TSize FScreenSize{1920, 1080};
   std::string FClipboard;
+  bool FClipboardHasBitmap = false;
+  TBitmap FClipboardBitmap;
 };
 
 } // namespace zef

@@ -1,5 +1,6 @@
 // THost: what the controls layer asks of the platform it runs on (the clock, showing forms,
-// modal forms and message boxes, the clipboard, timers, waiting for input). One host is
+// modal forms, message boxes, dialogs and menus, cursors, the clipboard, timers, waiting for
+// input). One host is
 // current for the whole process; the headless host is the default.
 #pragma once
 
@@ -7,8 +8,13 @@
 #include <string>
 
 #include "controls/forms.h"
+#include "rtl/types.h"
 
 namespace zef {
+
+class TCommonDialog;
+class TMenuItem;
+class TPopupMenu;
 
 class THost {
 public:
@@ -30,9 +36,25 @@ public:
   virtual void ShowException(const std::string& Message) = 0;
   // The form's surface was repainted.
   virtual void SurfaceChanged(TForm& Form) = 0;
+  // The cursor over a shown form changed (a TCursor number of controls/screen.h).
+  virtual void CursorChanged(TForm& Form, int32_t Cursor) = 0;
+  // Runs a common dialog (file or colour): true when the user confirmed; the host stores
+  // the choice in the dialog (TOpenDialog::Accept, TColorDialog::SetColor).
+  virtual bool ExecuteDialog(TCommonDialog& Dialog) = 0;
+  // Presents the menu's items at the screen point; returns the chosen item (a leaf, enabled)
+  // or null when the menu was dismissed.
+  virtual TMenuItem* TrackPopupMenu(TPopupMenu& Menu, TPoint ScreenPos) = 0;
+  virtual void Beep() = 0;
 
+  // The display's size in pixels.
+  virtual TSize ScreenSize() = 0;
+
+  // The clipboard holds text or a picture; setting one replaces the other.
   virtual std::string ClipboardText() = 0;
   virtual void SetClipboardText(const std::string& Text) = 0;
+  // Copies the clipboard's picture into Target; false when it holds none.
+  virtual bool ClipboardBitmap(TBitmap& Target) = 0;
+  virtual void SetClipboardBitmap(const TBitmap& Source) = 0;
 };
 
 // The current host (the default headless host unless SetHost installed another).

@@ -1,0 +1,85 @@
+#include "controls/dialogs.h"
+
+#include "host/host.h"
+#include "rtl/files.h"
+#include "rtl/strings.h"
+
+namespace zef {
+
+bool TCommonDialog::Execute() {
+  if (OnShow) OnShow(this);
+  const bool Confirmed = Host().ExecuteDialog(*this);
+  if (OnClose) OnClose(this);
+  return Confirmed;
+}
+
+TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner) {}
+
+void TOpenDialog::SetFiles(std::vector<std::string> Value) { FFiles = std::move(Value); }
+
+std::vector<TFileFilter> TOpenDialog::Filters() const {
+  std::vector<TFileFilter> Result;
+  if (FFilter.empty()) return Result;
+  const std::vector<std::string> Parts = SplitString(FFilter, '|');
+  for (std::size_t I = 0; I < Parts.size(); I += 2) {
+    TFileFilter F;
+    F.Description = Parts[I];
+    if (I + 1 < Parts.size())
+      for (const std::string& P : SplitString(Parts[I + 1], ';'))
+        if (!Trim(P).empty()) F.Patterns.push_back(Trim(P));
+    Result.push_back(std::move(F));
+  }
+  return Result;
+}
+
+void TOpenDialog::Accept(const std::vector<std::string>& Names) {
+  std::vector<std::string> Chosen;
+  for (const std::string& N : Names) {
+    if (N.empty()) continue;
+    if (!FDefaultExt.empty() && ExtractFileExt(N).empty())
+      Chosen.push_back(N + "." + FDefaultExt);
+    else
+      Chosen.push_back(N);
+  }
+  if (Chosen.empty()) return;
+  FFileName = Chosen.front();
+  FFiles = std::move(Chosen);
+}
+
+void TColorDialog::SetCustomColors(std::vector<TColor> Value) {
+  if (Value.size() > 16) Value.resize(16);
+  FCustomColors = std::move(Value);
+}
+
+namespace {
+
+// Glob match of ASCII-case-folded name and pattern: "*" any run, "?" one code unit.
+bool Glob(std::string_view Name, std::string_view Pattern) {
+  std::size_t N = 0, P = 0, StarP = std::string_view::npos, StarN = 0;
+  while (N < Name.size()) {
+    if (P < Pattern.size() && (Pattern[P] == '?' || UpCase(Pattern[P]) == UpCase(Name[N]))) {
+      ++N;
+      ++P;
+    } else if (P < Pattern.size() && Pattern[P] == '*') {
+      StarP = P++;
+      StarN = N;
+    } else if (StarP != std::string_view::npos) {
+      P = StarP + 1;
+      N = ++StarN;
+    } else {
+      return false;
+    }
+  }
+  while (P < Pattern.size() && Pattern[P] == '*') ++P;
+  return P == Pattern.size();
+}
+
+} // namespace
+
+bool MatchesFilePattern(const std::string& FileName, const std::string& Pattern) {
+  // "*.*" means every file, with or without an extension.
+  if (Pattern == "*.*") return true;
+  return Glob(ExtractFileName(FileName), Pattern);
+}
+
+} // namespace zef
