@@ -1,7 +1,10 @@
 // zef-gallery: shows every component family of the suite, page by page.
-//   zef-gallery --png DIR   writes one PNG per page into DIR
-//   zef-gallery             the same into ./gallery-out
+//   zef-gallery                   a window on a desktop; without a display, PNG files in
+//                                 ./gallery-out
+//   zef-gallery --window [PAGE]   shows the pages in a window (starting with PAGE)
+//   zef-gallery --png DIR         writes one PNG per page into DIR
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -48,11 +51,19 @@ int DrawPageFrame(zef::TBitmap& Bmp, const std::string& Title) {
 
 int main(int argc, char** argv) {
   std::string OutDir = "gallery-out";
+  if (argc == 1 && (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"))) {
+    const int Result = gallery::RunWindow("");
+    if (Result != gallery::kNoWindow) return Result;
+    std::fprintf(stderr, "zef-gallery: writing PNG files instead\n");
+  }
   for (int I = 1; I < argc; ++I) {
     if (std::strcmp(argv[I], "--png") == 0 && I + 1 < argc) {
       OutDir = argv[++I];
+    } else if (std::strcmp(argv[I], "--window") == 0) {
+      const int Result = gallery::RunWindow(I + 1 < argc ? argv[I + 1] : "");
+      return Result == gallery::kNoWindow ? 1 : Result;
     } else {
-      std::fprintf(stderr, "usage: zef-gallery [--png DIR]\n");
+      std::fprintf(stderr, "usage: zef-gallery [--png DIR | --window [PAGE]]\n");
       return 2;
     }
   }

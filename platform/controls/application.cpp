@@ -27,7 +27,9 @@ void TApplication::PostMessage(HWND Wnd, uint32_t Msg, intptr_t WParam, intptr_t
 }
 
 bool TApplication::DoProcessMessages() {
-  bool Worked = RunTimers();
+  // Input the host has waiting is dispatched first, then the timers that are due.
+  bool Worked = Host().PollInput();
+  if (RunTimers()) Worked = true;
   // Only the messages queued before this pass run now; what they post (even through a nested
   // pass) waits for the next one.
   const uint64_t Limit = FNextSerial;

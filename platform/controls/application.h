@@ -42,8 +42,8 @@ public:
   void Post(std::function<void()> Action);
   // Queues a message for a hidden window; it is dropped if the window is gone by then.
   void PostMessage(HWND Wnd, uint32_t Msg, intptr_t WParam = 0, intptr_t LParam = 0);
-  // Runs the timer ticks that are due (at most one per timer), the messages queued before
-  // the call, and repaints the invalid forms. A handler may call it again while it runs.
+  // Dispatches the input the host has waiting, runs the timer ticks that are due (at most
+  // one per timer) and the messages queued before the call, and repaints the invalid forms. A handler may call it again while it runs.
   void ProcessMessages();
   // ProcessMessages; when there was nothing to do, calls OnIdle and lets the host wait.
   void HandleMessage();

@@ -51,35 +51,10 @@ void TColorDialog::SetCustomColors(std::vector<TColor> Value) {
   FCustomColors = std::move(Value);
 }
 
-namespace {
-
-// Glob match of ASCII-case-folded name and pattern: "*" any run, "?" one code unit.
-bool Glob(std::string_view Name, std::string_view Pattern) {
-  std::size_t N = 0, P = 0, StarP = std::string_view::npos, StarN = 0;
-  while (N < Name.size()) {
-    if (P < Pattern.size() && (Pattern[P] == '?' || UpCase(Pattern[P]) == UpCase(Name[N]))) {
-      ++N;
-      ++P;
-    } else if (P < Pattern.size() && Pattern[P] == '*') {
-      StarP = P++;
-      StarN = N;
-    } else if (StarP != std::string_view::npos) {
-      P = StarP + 1;
-      N = ++StarN;
-    } else {
-      return false;
-    }
-  }
-  while (P < Pattern.size() && Pattern[P] == '*') ++P;
-  return P == Pattern.size();
-}
-
-} // namespace
-
 bool MatchesFilePattern(const std::string& FileName, const std::string& Pattern) {
   // "*.*" means every file, with or without an extension.
   if (Pattern == "*.*") return true;
-  return Glob(ExtractFileName(FileName), Pattern);
+  return MatchesFileMask(ExtractFileName(FileName), Pattern, true);
 }
 
 } // namespace zef

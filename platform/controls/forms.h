@@ -26,6 +26,10 @@ enum TMsgDlgType : uint8_t { mtWarning, mtError, mtInformation, mtConfirmation, 
 enum TMsgDlgBtn : uint8_t { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore };
 using TMsgDlgButtons = TSet<TMsgDlgBtn, mbIgnore + 1>;
 
+// How a windowed host frames the form: bsNone has no frame or title (menus, splash
+// windows), bsDialog and bsSingle cannot be resized.
+enum TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog };
+
 class TForm : public TWinControl {
 public:
   explicit TForm(TComponent* AOwner);
@@ -33,6 +37,8 @@ public:
 
   const std::string& Caption() const { return FCaption; }
   void SetCaption(const std::string& Value) { FCaption = Value; }
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle Value) { FBorderStyle = Value; }
   // With KeyPreview the form sees key events before its focused control.
   bool KeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool Value) { FKeyPreview = Value; }
@@ -96,6 +102,7 @@ private:
   TPoint ToControl(TControl* AControl, int32_t X, int32_t Y) const;
 
   std::string FCaption;
+  TFormBorderStyle FBorderStyle = bsSizeable;
   bool FKeyPreview = false;
   bool FModal = false;
   int FModalResult = mrNone;

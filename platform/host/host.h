@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "controls/forms.h"
@@ -26,6 +27,8 @@ public:
   virtual bool AcceptTimer() = 0;
   // Called when the loop has nothing to do; a host waits for input or time here.
   virtual void WaitMessage() = 0;
+  // Dispatches the input that is waiting, without waiting; returns whether there was any.
+  virtual bool PollInput() { return false; }
 
   virtual void ShowForm(TForm& Form) = 0;
   virtual void HideForm(TForm& Form) = 0;
@@ -57,9 +60,14 @@ public:
   virtual void SetClipboardBitmap(const TBitmap& Source) = 0;
 };
 
-// The current host (the default headless host unless SetHost installed another).
+// The current host: the one SetHost installed, else the default. The default is the windowed
+// host when this build has one, a display is there and the environment variable ZEF_HOST is
+// not "headless"; otherwise the headless host.
 THost& Host();
-// Installs a host (not owned); null restores the default headless host.
+// Installs a host (not owned); null restores the default.
 void SetHost(THost* AHost);
+// A new host that shows forms in real windows, or null (with the reason in Error) when this
+// build has none or no display can be opened.
+std::unique_ptr<THost> CreateWindowedHost(std::string& Error);
 
 } // namespace zef

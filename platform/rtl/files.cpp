@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "rtl/strings.h"
+
 namespace zef {
 
 namespace {
@@ -84,12 +86,14 @@ bool HasWritePermission(const struct stat& St) {
   return (St.st_mode & S_IWOTH) != 0;
 }
 
-// "*" matches any run of bytes, "?" exactly one.
-bool MatchesPattern(std::string_view Name, std::string_view Pattern) {
+} // namespace
+
+bool MatchesFileMask(std::string_view Name, std::string_view Pattern, bool IgnoreCase) {
+  const auto Same = [IgnoreCase](char A, char B) { return IgnoreCase ? UpCase(A) == UpCase(B) : A == B; };
   std::size_t N = 0, P = 0;
   std::size_t StarP = std::string_view::npos, StarN = 0;
   while (N < Name.size()) {
-    if (P < Pattern.size() && (Pattern[P] == '?' || Pattern[P] == Name[N])) {
+    if (P < Pattern.size() && (Pattern[P] == '?' || Same(Pattern[P], Name[N]))) {
       ++N;
       ++P;
     } else if (P < Pattern.size() && Pattern[P] == '*') {
@@ -105,8 +109,6 @@ bool MatchesPattern(std::string_view Name, std::string_view Pattern) {
   while (P < Pattern.size() && Pattern[P] == '*') ++P;
   return P == Pattern.size();
 }
-
-} // namespace
 
 struct TFindState {
   DIR* Dir = nullptr;
@@ -298,7 +300,7 @@ int FindNext(TSearchRec& F) {
   const int Excluded = (faHidden | faSysFile | faDirectory) & ~State->Attr;
   while (const dirent* Entry = ::readdir(State->Dir)) {
     const std::string Name = Entry->d_name;
-    if (!MatchesPattern(Name, State->Pattern)) continue;
+    if (!MatchesFileMask(Name, State->Pattern)) continue;
     const std::string Full = State->DirPath + Name;
     struct stat St;
     if (::lstat(Full.c_str(), &St) != 0) continue;  // vanished meanwhile

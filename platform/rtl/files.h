@@ -94,6 +94,10 @@ bool SetCurrentDir(const std::string& Dir);
 
 // ---- Directory searches -------------------------------------------------------------------
 
+// Whether Name matches a file mask: "*" matches any run of bytes, "?" exactly one; with
+// IgnoreCase ASCII letters match either case.
+bool MatchesFileMask(std::string_view Name, std::string_view Pattern, bool IgnoreCase = false);
+
 // Starts a search. Path is a directory (optional) and a name pattern in which "*" matches any
 // run of characters and "?" one byte; "*.*" matches every name; matching is case-sensitive.
 // Ordinary files are always returned; directories only with faDirectory in Attr ("." and ".."
