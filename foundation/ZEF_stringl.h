@@ -8,6 +8,7 @@
 //   1. Number and value formatting    4. Splitting and tokens
 //   2. Search by occurrence           5. Words, case and character classes
 //   3. Trimming, padding, editing     6. Scrambler, quoted names, UU code, tags in strings
+//                                     7. Pattern matcher (TGrep)
 #pragma once
 
 #include <array>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "zefbase_xml.h"
+#include "classes/object.h"
 #include "rtl/variant.h"
 
 namespace zef {
@@ -266,5 +268,90 @@ int32_t ReadNextTagInString(std::string_view S, std::size_t& Pos,
 // ReadNextTagInString does, with TagPos the position of its "<" (0 at the end of the text).
 int32_t DetectNextTagInString(std::string_view S, std::size_t Pos,
                               std::span<const std::string_view> Tags, std::size_t& TagPos);
+
+// ---- 7. Pattern matcher (TGrep) -----------------------------------------------------------
+
+// What a token of a compiled pattern does: a literal string, any one character, the end or
+// the start of the text, one character of a set, or a quantified item (zero or more, one or
+// more, zero or one).
+enum TGrepTokenAct : uint8_t { taNormal, taAnyByte, taEol, taBol, taSet, taMult0, taMult1, taOpti };
+
+// One token. For taNormal, Params[1..NumChars] hold the literal characters; for taSet
+// (NumChars -1) Params[code] is "*" for a member of the codes 0..255 and a blank otherwise.
+// A quantifier's NumChars says what it repeats: >= 1 the literal in Params[1..NumChars], 0
+// any character, -1 the set in Params. ValidFrom is the text position (bytes, 1-based) at
+// which the token matched in the last successful match.
+struct TGrepToken {
+  TGrepTokenAct Action = taNormal;
+  int32_t NumChars = 0;
+  TCharArr256 Params{};
+  int32_t ValidFrom = 0;
+};
+
+inline constexpr int32_t MaxRegExpTokens = 64;
+// Token 0 is unused; tokens 1..NrOfRegExpTokens hold the compiled pattern.
+using TRegExp = std::array<TGrepToken, MaxRegExpTokens + 1>;
+
+// Matches texts against a small regular-expression language: literal characters, "." (any
+// character), sets "[a-z]" and "[^...]", literal groups "(...)" (inside which only ")", "\"
+// and "^" are special), the quantifiers "*", "+" and "?" (on the last character, a group or
+// a set), the anchors "^" and "$", "\x" for a literal x and "\#hh" for the character of
+// hexadecimal code hh. There is no alternation. A pattern compiles to at most 64 tokens of
+// at most 255 literal characters each.
+//
+// Quantifiers inside the pattern take as few repetitions as let the rest match; a
+// quantifier at the end takes as many as the text offers; the pattern ".*" alone covers the
+// whole text. Matches are tried from SearchStartPos to just after the text (for patterns that
+// match the empty text there). Positions are byte positions (1-based); characters are whole
+// code points. Search time is bounded by tokens x length^2.
+class TGrep : public TComponent {
+public:
+  explicit TGrep(TComponent* AOwner);
+
+  const std::string& RegExp() const { return FRegExp; }
+  // Stores and compiles the pattern. With StopOnError a faulty pattern raises
+  // EZEFStringlError "Component \"<Name>\": error in regular expression - <text>".
+  void SetRegExp(const std::string& Value);
+  bool IgnoreCase() const { return FIgnoreCase; }
+  // Stores the flag and recompiles without raising.
+  void SetIgnoreCase(bool Value);
+  int32_t SearchStartPos = 1;
+  bool StopOnError = true;
+
+  int32_t NrOfRegExpTokens() const { return FNrTokens; }
+  // The code of the last compilation: 0 no error, 1..9 the errors of the language, 10 a
+  // pattern that needs more than 64 tokens or a literal of more than 255 characters.
+  int32_t LastError() const { return FLastError; }
+  int32_t MatchStartPos() const { return FMatchStartPos; }
+  int32_t MatchEndPos() const { return FMatchEndPos; }
+  // Token regix limited to 1..NrOfRegExpTokens.
+  TGrepToken GetRegExpToken(int32_t regix) const;
+  TGrepToken RegExpToken(int32_t ix) const { return GetRegExpToken(ix); }
+
+  // Searches Instring from SearchStartPos for the first match; on success MatchPos,
+  // MatchStartPos and MatchEndPos (the last byte of the match; MatchStartPos - 1 for an
+  // empty match) are set. A faulty pattern never matches.
+  bool MatchString(const std::string& Instring, int32_t& MatchPos);
+  // Rewrites the file with one line per token and the text of LastError.
+  void PrintRegExp(const std::string& FName) const;
+
+private:
+  void Compile();
+  bool MatchToken(int32_t k, int32_t p);
+
+  std::string FRegExp;
+  bool FIgnoreCase = false;
+  TRegExp FTokens{};
+  int32_t FNrTokens = 0;
+  int32_t FLastError = 0;
+  int32_t FMatchStartPos = 0;
+  int32_t FMatchEndPos = 0;
+  // Matching state: the text as code points, and the (token, position) pairs known to fail.
+  std::u32string FText;
+  std::vector<bool> FFailed;
+};
+
+// The text of a TGrep error code ("no errors" for 0).
+std::string GrepErrorText(int32_t Code);
 
 } // namespace zef
