@@ -315,6 +315,23 @@ TEST(GeoHelmert, KnownShiftAndRoundTrips) {
   EXPECT_NEAR(Lat, 49.99919860413662, 1e-9);
   EXPECT_NEAR(Lon, 9.99886463780998, 1e-9);
   EXPECT_NEAR(H, 138.755475523, 1e-4);
+  // Table entries against the published transformations, evaluated with the published method
+  // (coordinate-frame sets with their own rotation matrix), so a rotation kept in the wrong
+  // sense shows as metres. Points lie in each set's area; the EPSG code ends each row.
+  struct TPublished {
+    int32_t Datum;
+    double Lat, Lon, H, WLat, WLon, WH;
+  };
+  for (const auto& C :
+       {TPublished{253, 45.5, 25.0, 200, 45.4997097055, 24.9984605289, 237.8091},    // 15995
+        TPublished{106, 22.3, 114.15, 50, 22.2984696461, 114.1524525384, 47.2060},   // 1825
+        TPublished{66, 39.6, 2.9, 100, 39.5988219619, 2.8989089958, 163.3046},       // 1631
+        TPublished{102, 44.8, 20.45, 120, 44.8000609415, 20.4445844686, 154.4555},   // 3962
+        TPublished{33, 33.85, 35.9, 900, 33.8499210246, 35.9010280375, 925.6601}}) { // 6911
+    ASSERT_EQ(HelmertTransform(C.Datum, C.Lat, C.Lon, C.H, 269, Lat, Lon, H), 0);
+    EXPECT_LT(GroundDistance(C.WLat, C.WLon, Lat, Lon), 0.01) << C.Datum;
+    EXPECT_NEAR(H, C.WH, 0.01) << C.Datum;
+  }
   // Every datum to WGS 84 and back, and through a seven-parameter datum. Reversing a set by
   // negating its values is exact to first order only: with rotations of a few arc seconds the
   // round trip closes to a few centimetres (a wrong sign would leave metres).
