@@ -514,6 +514,40 @@ public:
   void ScaleAllItems(double kx, double dx, double ky, double dy);
   void ScaleSelectedItems(double kx, double dx, double ky, double dy, uint8_t ClassNumber);
 
+  // ==== Nearest items ====
+  // The data item nearest to (mx, my) (world units of the active layer) passing the kind
+  // and class tests (tkEverything every kind, tkNotMoveTo all but tkMoveTo, class 255 every
+  // class), skipping hidden layers when VisLayersOnly; the first of equals wins. The result
+  // is its index or -1; Dist the distance (sqrt of the largest double when none is found).
+  // Real measures in world units; Screen and AlongAxis in pixels, each item mapped with
+  // its own layer's transform and the mouse point with the active layer's.
+  int32_t FindNearestItemReal(double mx, double my, TrcItem ItemID, uint8_t ClassNumber,
+                              bool VisLayersOnly, double& Dist) const;
+  int32_t FindNearestItemScreen(double mx, double my, TrcItem ItemID, uint8_t ClassNumber,
+                                bool VisLayersOnly, double& Dist) const;
+  // atXAxis compares pixel x only, atYAxis pixel y only; atZAxis finds nothing.
+  int32_t FindNearestItemAlongAxis(double pos, TAxis Axis, TrcItem ItemID, uint8_t ClassNumber,
+                                   bool VisLayersOnly, double& Dist) const;
+
+  // ==== Chart files ====
+  // Write the data (annotation) container as a chart data (annotation) file: a header
+  // record, the 104-byte item records and the long texts as CR LF lines. File errors
+  // propagate as exceptions.
+  void SaveData(const std::string& FName);
+  void SaveAnno(const std::string& FName);
+  // Read such a file, replacing the container or appending to it. The result is the number
+  // of items read, -2 for an unrecognised header and -1 when the file cannot be opened or
+  // is shorter than its header announces; on -2 and -1 the chart is unchanged.
+  int32_t LoadData(const std::string& FName, bool AppendIt);
+  int32_t LoadAnno(const std::string& FName, bool AppendIt);
+  // The text listing of the data items (ItemDescription with all flags); I/O errors are
+  // ignored.
+  void SaveDataASC(const std::string& FName);
+  // Copies the annotation items of SrcChart whose class is listed (all when ClassFilter is
+  // empty), with their long texts.
+  void CopyAnnoFrom(const TCustomRIrove& SrcChart, const std::vector<uint8_t>& ClassFilter,
+                    bool AppendIt);
+
   // ==== Classes, layers and sharing ====
   bool ClassVisible(uint8_t Cnum) const { return FClassVisible[Cnum]; }
   void SetClassVisible(uint8_t Cnum, bool Value);
@@ -863,6 +897,15 @@ private:
   static int32_t Search(const TStore& S, int32_t StartIx, int32_t Tag, uint32_t TagMask,
                         int32_t ItemClass, TrcItem ItemKind);
   void DetachFromOwner(bool KeepCopy);
+  // ---- nearest items ----
+  template <class TMeasure>
+  int32_t FindNearest(TrcItem ItemID, uint8_t ClassNumber, bool VisLayersOnly, double& Dist,
+                      TMeasure Measure) const;
+  // ---- files ----
+  static void SaveStore(const TStore& S, const std::string& FName, const char* FormatTag);
+  int32_t LoadStore(TStore& S, const std::string& FName, const char* FormatTag, bool AppendIt,
+                    bool Counted);
+  static void AddLongTextSlot(TStore& S, TrcChartItem& It);
   void OwnerGone();
 
   // ---- scales ----
@@ -984,5 +1027,10 @@ class TRIrove : public TCustomRIrove {
 public:
   explicit TRIrove(TComponent* AOwner) : TCustomRIrove(AOwner) {}
 };
+
+// The item as text: bit 0 of Flags the kind, bit 1 the points, bit 3 the tag, bit 2 the
+// colour and pen style, bit 4 the class, Flags -1 everything including the kind's details.
+// Parts are joined by CR LF; without bit 0 the text starts with CR LF.
+std::string ItemDescription(const TrcChartItem& Item, int32_t Flags);
 
 } // namespace zef
