@@ -209,7 +209,6 @@ void TDTLabel::Assign(const TPersistent& Source) {
     FMonthName = S->FMonthName;
     FDateOrder = S->FDateOrder;
     FDateForTime = S->FDateForTime;
-    OnChange = S->OnChange;
     return;
   }
   TPersistent::Assign(Source);

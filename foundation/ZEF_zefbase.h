@@ -284,6 +284,7 @@ public:
   void SetDateForTime(TDateForTime Value);    // notifies on change
 
   void Changed();
+  // Copies the settings; the change handler stays this label's own.
   void Assign(const TPersistent& Source) override;
 
   TNotifyEvent OnChange;

@@ -87,9 +87,7 @@ void TScaleProps::SetDecPlaces(int32_t Value) {
 }
 
 void TScaleProps::SetDateFormat(const TDTLabel& Value) {
-  const TNotifyEvent Handler = FDateFormat.OnChange;
   FDateFormat.Assign(Value);
-  FDateFormat.OnChange = Handler;
   Changed();
 }
 
@@ -128,11 +126,7 @@ void TScaleProps::Assign(const TPersistent& Source) {
   FLogarithmic = S->FLogarithmic;
   FLabelType = S->FLabelType;
   FDecPlaces = S->FDecPlaces;
-  {
-    const TNotifyEvent Handler = FDateFormat.OnChange;
-    FDateFormat.Assign(S->FDateFormat);
-    FDateFormat.OnChange = Handler;
-  }
+  FDateFormat.Assign(S->FDateFormat);
   FMinTicks = S->FMinTicks;
   FShortTicks = S->FShortTicks;
   FScaleInscript = S->FScaleInscript;

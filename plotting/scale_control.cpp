@@ -148,10 +148,7 @@ void TScale::SetUserTickText(const std::string& Value) {
 }
 
 void TScale::SetDateFormat(const TDTLabel& Value) {
-  // Assign also copies the source's change handler; ours stays wired.
-  const TNotifyEvent Handler = FDateFormat.OnChange;
   FDateFormat.Assign(Value);
-  FDateFormat.OnChange = Handler;
   UpdateScale();
 }
 
@@ -289,9 +286,7 @@ void TScale::Assign(const TPersistent& Source) {
   FShowBaseLine = S->FShowBaseLine;
   FTransparent = S->FTransparent;
   FLabelType = S->FLabelType;
-  const TNotifyEvent Handler = FDateFormat.OnChange;
   FDateFormat.Assign(S->FDateFormat);
-  FDateFormat.OnChange = Handler;
   FMarginTop = S->FMarginTop;
   FMarginBottom = S->FMarginBottom;
   FMarginLeft = S->FMarginLeft;
