@@ -136,7 +136,7 @@ void TApplication::RepaintForms() {
   const std::vector<TForm*> Forms = FForms;
   for (TForm* F : Forms) {
     if (std::find(FForms.begin(), FForms.end(), F) == FForms.end()) continue;
-    if (F->Visible() && F->InvalidRect().Width() > 0) Guarded(F, [F] { F->UpdateSurface(); });
+    if (F->Visible() && (F->InvalidRect().Width() > 0 || F->SurfaceDrawnPending())) Guarded(F, [F] { F->UpdateSurface(); });
   }
 }
 

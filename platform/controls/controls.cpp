@@ -224,6 +224,7 @@ TCanvas& TControl::Canvas() {
       FCanvas->SetTarget(&F->Surface());
       FCanvas->SetOrigin(O);
       FCanvas->SetClipRect(Offset(VisibleRectInForm(), {-O.X, -O.Y}));
+      F->SurfaceDrawn();
     } else {
       FCanvas->SetTarget(nullptr);
     }

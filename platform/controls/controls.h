@@ -180,7 +180,8 @@ public:
   void Repaint();
   void Refresh() { Repaint(); }
   // The canvas drawing onto the form's surface at this control's place, clipped to its
-  // visible area; usable inside and outside a paint cycle (it draws nothing without a form).
+  // visible area; usable inside and outside a paint cycle (it draws nothing without a form;
+  // what it draws outside a paint cycle is shown on the next loop turn).
   TCanvas& Canvas();
 
   // ---- Messages ----

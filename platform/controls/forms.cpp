@@ -106,7 +106,12 @@ void TForm::UpdateSurface() {
     FSurface.SetSize(ClientWidth(), ClientHeight());
     FInvalid = ClientRect();
   }
-  if (FInvalid.Width() <= 0 || FInvalid.Height() <= 0) return;
+  const bool Drawn = FSurfaceDrawn;
+  FSurfaceDrawn = false;
+  if (FInvalid.Width() <= 0 || FInvalid.Height() <= 0) {
+    if (Drawn) Host().SurfaceChanged(*this);
+    return;
+  }
   const TRect Area = FInvalid;
   FInvalid = TRect{};
   PaintControl(FSurface, {0, 0}, Area);

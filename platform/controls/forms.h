@@ -70,8 +70,12 @@ public:
   // The invalid area in client coordinates (empty when everything is painted).
   const TRect& InvalidRect() const { return FInvalid; }
   void InvalidateFormRect(const TRect& R);
-  // Repaints the invalid area into the surface.
+  // Repaints the invalid area into the surface and shows it, and shows drawing done on the
+  // surface outside a paint cycle (through a control's Canvas).
   void UpdateSurface();
+  // Drawing outside a paint cycle happened on the surface: the next loop turn shows it.
+  void SurfaceDrawn() { FSurfaceDrawn = true; }
+  bool SurfaceDrawnPending() const { return FSurfaceDrawn; }
   // Paints the whole form into Target, resized to the client size.
   void PaintTo(TBitmap& Target);
 
@@ -115,6 +119,7 @@ private:
   int32_t FShownCursor = 0;
   TBitmap FSurface;
   TRect FInvalid;
+  bool FSurfaceDrawn = false;
 };
 
 // Shows a message box through the host and returns the modal result of the chosen button.

@@ -42,7 +42,9 @@ public:
   // Unhandled exceptions are recorded here.
   void ShowException(const std::string& Message) override { FExceptions.push_back(Message); }
   const std::vector<std::string>& Exceptions() const { return FExceptions; }
-  void SurfaceChanged(TForm&) override {}
+  void SurfaceChanged(TForm&) override { ++FSurfaceUpdates; }
+  // How often a form's surface was shown (SurfaceChanged calls).
+  int SurfaceUpdates() const { return FSurfaceUpdates; }
   void CursorChanged(TForm&, int32_t) override {}
 
   // Common dialogs answer from the script: the next queued answer runs with the dialog and
@@ -98,6 +100,7 @@ public:
   void PaintTo(TForm& Form, TBitmap& Target) { Form.PaintTo(Target); }
 
 private:
+  int FSurfaceUpdates = 0;
   uint64_t FNow = 0;
   bool FFailNextTimer = false;
   std::deque<std::function<int(TForm&)>> FModalAnswers;

@@ -423,11 +423,19 @@ TEST_F(HostTest, InvalidAreasRepaintOnTheNextLoopTurn) {
   EXPECT_EQ(A->Paints, 1);  // outside the invalid area
   EXPECT_EQ(B->Paints, 2);
 
-  // The canvas draws onto the form's surface outside a paint cycle too.
+  // The canvas draws onto the form's surface outside a paint cycle too, and the next loop
+  // turn shows the surface once, without repainting anything.
+  const int Shown = Host.SurfaceUpdates();
   A->Canvas().SetPixels(100, 100, Green);
   A->Canvas().SetPixels(1, 2, Green);
   EXPECT_EQ(Form.Surface().GetPixel(1, 2), Green);
   EXPECT_EQ(Form.Surface().GetPixel(45, 45), Form.Surface().GetPixel(44, 44));
+  EXPECT_EQ(Host.SurfaceUpdates(), Shown);
+  Application().ProcessMessages();
+  EXPECT_EQ(Host.SurfaceUpdates(), Shown + 1);
+  EXPECT_EQ(A->Paints, 1);
+  Application().ProcessMessages();
+  EXPECT_EQ(Host.SurfaceUpdates(), Shown + 1);
 }
 
 // ---- Modal forms, message boxes, clipboard ----
