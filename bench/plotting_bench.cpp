@@ -1,5 +1,7 @@
 // ShowGraf of a 1000 x 700 chart holding a line of N points or N marks, beside cairo
-// drawing the same picture (same transform, aliased, 1-pixel line, 7-pixel round marks).
+// drawing the same picture (same transform, aliased, 1-pixel line, 7-pixel round marks);
+// and one step of panning such a chart with the mouse (the ranges move, the chart on its
+// form repaints).
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
@@ -9,6 +11,8 @@
 #include <vector>
 
 #include "ZEF_rirove.h"
+#include "controls/forms.h"
+#include "host/headless.h"
 
 namespace {
 
@@ -104,6 +108,34 @@ void CairoShowGraf(benchmark::State& State, bool Marks) {
   cairo_surface_destroy(S);
 }
 
+// Each iteration is one mouse move of a pan drag, alternately one pixel right and left.
+void ZefPanStep(benchmark::State& State) {
+  const int N = static_cast<int>(State.range(0));
+  zef::THeadlessHost Host;
+  zef::SetHost(&Host);
+  {
+    zef::TForm Form(nullptr);
+    Form.SetBounds(0, 0, kW, kH);
+    auto C = MakeChart(N, false);
+    C->SetParent(&Form);
+    C->SetMouseAction(zef::maPan);
+    Form.Show();
+    Form.UpdateSurface();
+    Host.MouseDown(Form, 500, 350);
+    Host.MouseMove(Form, 500, 350);
+    int32_t X = 500;
+    for (auto _ : State) {
+      X = X == 500 ? 501 : 500;
+      Host.MouseMove(Form, X, 350);
+      benchmark::DoNotOptimize(Form.Surface().Bits());
+    }
+    Host.MouseUp(Form, X, 350);
+    State.SetItemsProcessed(State.iterations() * N);
+    C->SetParent(nullptr);
+  }
+  zef::SetHost(nullptr);
+}
+
 void ZefLine(benchmark::State& S) { ZefShowGraf(S, false); }
 void CairoLine(benchmark::State& S) { CairoShowGraf(S, false); }
 void ZefMarks(benchmark::State& S) { ZefShowGraf(S, true); }
@@ -115,5 +147,6 @@ BENCHMARK(ZefLine)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMill
 BENCHMARK(CairoLine)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(ZefMarks)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(CairoMarks)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(ZefPanStep)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -337,6 +337,16 @@ using TBeforeRenderCItemEvent = std::function<void(TObject* Sender, TrcChartItem
 using TBeforeRenderTextEvent = std::function<void(TObject* Sender, std::string& Text,
                                                   int32_t Index, bool IsAnnotation)>;
 
+// The mouse moved: whether it is inside the data area and its world position (active layer).
+using TMouseMoveInChartEvent = std::function<void(TObject* Sender, bool InChart, TShiftState Shift,
+                                                  double rMousePosX, double rMousePosY)>;
+// A cross-hair drag is about to start dx, dy pixels from the cross-hair; clearing
+// AllowMove refuses it.
+using TBeforeCrossHMoveEvent = std::function<void(TObject* Sender, TCrossHair& WhichCrossHair,
+                                                  int32_t dx, int32_t dy, bool& AllowMove)>;
+using TCrossHairMoveEvent = std::function<void(TObject* Sender, TCrossHair& WhichCrossHair)>;
+using TTextLabelMoveEvent = std::function<void(TObject* Sender, TTextLabel& WhichTextLabel)>;
+
 // ---- 3. TCustomRIrove --------------------------------------------------------------------
 
 class TCustomRIrove : public TCustomControl {
@@ -528,6 +538,94 @@ public:
   // atXAxis compares pixel x only, atYAxis pixel y only; atZAxis finds nothing.
   int32_t FindNearestItemAlongAxis(double pos, TAxis Axis, TrcItem ItemID, uint8_t ClassNumber,
                                    bool VisLayersOnly, double& Dist) const;
+  // The forms without VisLayersOnly search every layer.
+  int32_t FindNearestItemReal(double mx, double my, TrcItem ItemID, uint8_t ClassNumber,
+                              double& Dist) const {
+    return FindNearestItemReal(mx, my, ItemID, ClassNumber, false, Dist);
+  }
+  int32_t FindNearestItemScreen(double mx, double my, TrcItem ItemID, uint8_t ClassNumber,
+                                double& Dist) const {
+    return FindNearestItemScreen(mx, my, ItemID, ClassNumber, false, Dist);
+  }
+  int32_t FindNearestItemAlongAxis(double pos, TAxis Axis, TrcItem ItemID, uint8_t ClassNumber,
+                                   double& dist) const {
+    return FindNearestItemAlongAxis(pos, Axis, ItemID, ClassNumber, false, dist);
+  }
+  // The annotation item nearest to (mx, my) (world units of the active layer), measured in
+  // control pixels after mapping each item by its coordinate mode; tkNotMoveTo also skips
+  // tkMoveRelPix, and tkMoveTo, tkMoveRelPix and tkLineRelPix never match. Text boxes are
+  // measured with the data-area bitmap's canvas (OnBeforeRenderText is raised). Result and
+  // Dist as for the data items.
+  int32_t FindNearestAnnoElem(double mx, double my, TrcItem ItemID, uint8_t ClassNumber,
+                              bool VisLayersOnly, double& Dist);
+
+  // ==== Mouse interaction ====
+  // A drag in the data area does what MouseAction says (pan, zoom, rubber band, selection,
+  // dragging cross-hairs or text labels, drawing a mouse trace) for the layers the mouse
+  // affects; a drag in the band outside an axis rescales that axis by the axis's own
+  // MouseAction, and a double click there toggles it between maPan and maZoom. Transient
+  // figures are drawn straight onto the control in exclusive-or mode.
+  //
+  // maPanGrid snaps the lower ends to multiples of PanGridDx/Dy plus the offsets (a step
+  // <= 0 switches snapping off for that axis); it works on linear axes only.
+  double PanGridDx() const { return FMouseOpts.PanGridDx; }
+  double PanGridDy() const { return FMouseOpts.PanGridDy; }
+  double PanGridOffsX() const { return FMouseOpts.PanGridOffsX; }
+  double PanGridOffsY() const { return FMouseOpts.PanGridOffsY; }
+  void SetPanGridDx(double Value) { FMouseOpts.PanGridDx = Value; }
+  void SetPanGridDy(double Value) { FMouseOpts.PanGridDy = Value; }
+  void SetPanGridOffsX(double Value) { FMouseOpts.PanGridOffsX = Value; }
+  void SetPanGridOffsY(double Value) { FMouseOpts.PanGridOffsY = Value; }
+  // New mouse-trace points get this colour, drawn in exclusive-or mode when Invert is set.
+  TColor MouseTraceColor() const { return FMouseOpts.MouseTraceColor; }
+  void SetMouseTraceColor(TColor Value) { FMouseOpts.MouseTraceColor = Value; }
+  bool MouseTraceInvert() const { return FMouseOpts.MouseTraceInvert; }
+  void SetMouseTraceInvert(bool Value) { FMouseOpts.MouseTraceInvert = Value; }
+  // The recorded trace (at most kMaxMouseTracePoints): points from 1, in world coordinates
+  // of the active layer; Flag bit 0 = pen lifted after the point, bit 1 = exclusive-or. An
+  // index outside 1..NumMTracePoints gives a point with Flag $FFFF.
+  static constexpr int32_t kMaxMouseTracePoints = 5000;
+  int32_t NumMTracePoints() const { return static_cast<int32_t>(FMTrace.size()); }
+  TColoredPoint MouseTrace(int32_t Idx) const;
+  void ClearMouseTrace();
+  // World position (active layer) of the last mouse move inside the data area.
+  double MousePosX() const { return FMousePosX; }
+  double MousePosY() const { return FMousePosY; }
+  // When true the chart always shows the default cursor; otherwise the cursor tells the
+  // mouse mode (cursors 1-4 are the chart's hand and zoom cursors).
+  bool MouseCursorFixed() const { return FMouseOpts.MouseCursorFixed; }
+  void SetMouseCursorFixed(bool Value) { FMouseOpts.MouseCursorFixed = Value; }
+  // zsDrawWin while a rubber band, zoom window or selection rectangle is being dragged.
+  TZoomState ZoomState() const { return FZoomState; }
+  TMouseBoxState MouseBoxState() const { return FMBoxState; }
+  // Lets the user drag a rectangle (the right button aborts) while the application's
+  // messages are processed. True with the box in world units of the active layer, ends in
+  // ascending order; false when it was aborted (or the application terminated, or the
+  // chart was destroyed meanwhile: then the arguments are not touched).
+  bool MouseBox(double& xLo, double& yLo, double& xHi, double& yHi);
+  void MouseBoxAbort();
+  // The axis whose mouse band holds the control pixel: a layer number (1, 2) for its y
+  // axis, minus the layer number for its x axis, 0 for none. Hidden axes are not hit.
+  int32_t DetectScale(int32_t CoordX, int32_t CoordY) const;
+
+  void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void MouseMove(TShiftState Shift, int32_t X, int32_t Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void DblClick() override;
+  void MouseLeave() override;
+
+  // After every mouse move, after everything else the move did.
+  TMouseMoveInChartEvent OnMouseMoveInChart;
+  // After a pan, drag zoom, axis drag or window zoom changed ranges.
+  TZoomPanEvent OnZoomPan;
+  // On release of a rubber band or selection rectangle, once per affected layer, with the
+  // two corners in world units (rubber band: start and end as dragged).
+  TSelectRectEvent OnRubberBand;
+  TSelectRectEvent OnSelectRect;
+  TBeforeCrossHMoveEvent OnBeforeCrossHairMove;
+  // After each move of a dragged cross-hair or text label.
+  TCrossHairMoveEvent OnCrossHairMove;
+  TTextLabelMoveEvent OnTextLabelMove;
 
   // ==== Chart files ====
   // Write the data (annotation) container as a chart data (annotation) file: a header
@@ -901,6 +999,23 @@ private:
   template <class TMeasure>
   int32_t FindNearest(TrcItem ItemID, uint8_t ClassNumber, bool VisLayersOnly, double& Dist,
                       TMeasure Measure) const;
+  // ---- mouse ----
+  static void LoadChartCursors();
+  bool InDataArea(int32_t X, int32_t Y) const;
+  TPoint ClampToDataArea(int32_t X, int32_t Y) const;
+  void StoreDragAnchors(int32_t X, int32_t Y);
+  bool DragAxes(int32_t X, int32_t Y);
+  void PanLayers(int32_t X, int32_t Y);
+  void DragCrossHair(TShiftState Shift, int32_t X, int32_t Y);
+  void DragTextLabel(TShiftState Shift, int32_t X, int32_t Y);
+  void AddTracePoint(int32_t X, int32_t Y);
+  void FinishWindow(TMouseButton Button);
+  void EraseWindow();
+  void EraseMouseBox();
+  void XorRect(TPoint A, TPoint B);
+  void XorLine(TPoint A, TPoint B);
+  void ShowModeCursor(int32_t X, int32_t Y);
+  TPoint TextLabelAnchor(const TTextLabel& Lb) const;
   // ---- files ----
   static void SaveStore(const TStore& S, const std::string& FName, const char* FormatTag);
   int32_t LoadStore(TStore& S, const std::string& FName, const char* FormatTag, bool AppendIt,
@@ -1015,6 +1130,39 @@ private:
   int32_t FMinDupMarkDist = 1;
   TFont FTextFont;
   std::array<std::unique_ptr<TCrossHair>, 4> FCrossHair;
+  // Mouse interaction: the settings (reset and copied as a whole) and the drag state.
+  struct TMouseOptions {
+    double PanGridDx = 1, PanGridDy = 1, PanGridOffsX = 0, PanGridOffsY = 0;
+    TColor MouseTraceColor = 0xFFFFFF;
+    bool MouseTraceInvert = true;
+    bool MouseCursorFixed = true;
+  };
+  // A layer's drag anchor: the pixel where the drag began and the ranges at that moment.
+  struct TDragAnchor {
+    int32_t X = 0, Y = 0;
+    double xLo = 0, yLo = 0, xHi = 0, yHi = 0;
+  };
+  TMouseOptions FMouseOpts;
+  std::array<TDragAnchor, 2> FAnchor;
+  TPoint FLastMouse{0, 0};
+  bool FLeftDown = false;
+  bool FDoubleClicked = false;
+  bool FInMouseMove = false;
+  bool FCursorShown = false;
+  TZoomState FZoomState = zsNormal;
+  // The figures of a window and of the mouse box, and whether they are on the screen (so
+  // that exclusive-or drawing takes off only what it put there).
+  TPoint FWinAnchor{0, 0}, FWinOld{0, 0};
+  bool FWinShown = false;
+  TMouseBoxState FMBoxState = msNormal;
+  TPoint FMBoxFirst{0, 0}, FMBoxOld{0, 0}, FMBoxSecond{0, 0};
+  bool FMBoxShown = false;
+  int32_t FDragCrossH = 1;
+  int32_t FDragLabel = 1;
+  double FMousePosX = 0, FMousePosY = 0;
+  // Cleared by the destructor: a nested MouseBox loop notices that the chart went away.
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+
   TBitmap FChartBmp, FDataBmp, FImageBmp;
   TRenderState FRS;
   TSavedColors FSaved{};

@@ -82,10 +82,12 @@ TCustomRIrove::TCustomRIrove(TComponent* AOwner)
   }
   FImageBmp.SetSize(10, 10);
   TControl::SetBounds(0, 0, 400, 300);
+  LoadChartCursors();
   ResetComp();
 }
 
 TCustomRIrove::~TCustomRIrove() {
+  *FAlive = false;
   // Users fall back to their own containers; nobody keeps a pointer to this chart.
   for (TCustomRIrove* U : FDataUsers) U->OwnerGone();
   FDataUsers.clear();
@@ -171,6 +173,8 @@ void TCustomRIrove::ResetComp() {
   FConfine = TRectDouble();
   FIsometric = false;
   FMouseAction = maNone;
+  FMouseOpts = TMouseOptions();
+  FZoomState = zsNormal;
   FShadowWidth = 0;
 
   FWindColor = clBtnFace;
@@ -256,6 +260,7 @@ void TCustomRIrove::Assign(const TPersistent& Source) {
   FIsometric = Src->FIsometric;
   FLayout = Src->FLayout;
   FMouseAction = Src->FMouseAction;
+  FMouseOpts = Src->FMouseOpts;
   FLRim = Src->FLRim;
   FRRim = Src->FRRim;
   FTRim = Src->FTRim;
@@ -291,6 +296,13 @@ void TCustomRIrove::Assign(const TPersistent& Source) {
   OnScalesRendered = Src->OnScalesRendered;
   OnBeforeRenderIroveItem = Src->OnBeforeRenderIroveItem;
   OnBeforeRenderText = Src->OnBeforeRenderText;
+  OnMouseMoveInChart = Src->OnMouseMoveInChart;
+  OnZoomPan = Src->OnZoomPan;
+  OnRubberBand = Src->OnRubberBand;
+  OnSelectRect = Src->OnSelectRect;
+  OnBeforeCrossHairMove = Src->OnBeforeCrossHairMove;
+  OnCrossHairMove = Src->OnCrossHairMove;
+  OnTextLabelMove = Src->OnTextLabelMove;
   ApplyScaleSettings();
   AdjustScaling();
   FSuppressPaint = WasSuppressed;

@@ -5,25 +5,19 @@
 #include <typeinfo>
 
 #include "ZEF_rirove.h"
+#include "rirove_internal.h"
 #include "rtl/mathfn.h"
 
 namespace zef {
 
 namespace {
 
-constexpr int32_t kClampPix = 30000;
+using rirove_internal::ClampPix;
+using rirove_internal::kClampPix;
+using rirove_internal::ScreenX;
+using rirove_internal::ScreenY;
+
 constexpr std::size_t kPolyMax = 200;
-
-int32_t ClampPix(int64_t V) { return static_cast<int32_t>(std::clamp<int64_t>(V, -kClampPix, kClampPix)); }
-
-bool ScreenX(TCoordMode M, bool Second) {
-  return M == cmAllScreen || M == cmXScreenYWorld ||
-         (Second ? M == cmWorldMainScreenSec : M == cmScreenMainWorldSec);
-}
-bool ScreenY(TCoordMode M, bool Second) {
-  return M == cmAllScreen || M == cmXWorldYScreen ||
-         (Second ? M == cmWorldMainScreenSec : M == cmScreenMainWorldSec);
-}
 
 bool InRange(double V, double A, double B) { return (V >= A && V <= B) || (V >= B && V <= A); }
 bool Overlaps(double Lo, double Hi, double A, double B) {

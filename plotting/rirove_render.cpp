@@ -5,6 +5,7 @@
 #include <typeinfo>
 
 #include "ZEF_rirove.h"
+#include "rirove_internal.h"
 #include "controls/forms.h"
 #include "graphics/printer.h"
 #include "rtl/mathfn.h"
@@ -13,8 +14,7 @@
 namespace zef {
 
 namespace {
-constexpr int32_t kClampPix = 30000;
-int32_t Clamp30k(int32_t V) { return std::clamp(V, -kClampPix, kClampPix); }
+int32_t Clamp30k(int32_t V) { return rirove_internal::ClampPix(V); }
 constexpr int kMaxGridLines = 1000;
 } // namespace
 

@@ -1,13 +1,20 @@
 // The chart engine as a scientist uses it: a measurement with a fitted curve, a spectrum on
 // a logarithmic axis, a date-time series and an annotated chart with two layers.
+#include <array>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <numbers>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "ZEF_curvefit.h"
 #include "ZEF_rirove.h"
+#include "controls/dialogs.h"
 #include "gallery.h"
 #include "graphics/canvas.h"
+#include "rtl/files.h"
 #include "rtl/datetime.h"
 #include "rtl/numconv.h"
 
@@ -217,17 +224,210 @@ void DrawCharts(TBitmap& Bmp) {
   }
 }
 
+// ---- The live page: the four charts with the mouse ----------------------------------------
+
+constexpr int kToolH = 34, kStatusH = 24;
+
+// A flat button of the page's tool bar; a mode button stays down while its mode is on.
+class TToolButton : public TCustomControl {
+public:
+  TToolButton(TComponent* Owner, std::string Caption, std::function<void()> Action)
+      : TCustomControl(Owner), FCaption(std::move(Caption)), FAction(std::move(Action)) {
+    SetTabStop(false);
+  }
+  void SetDown(bool Value) {
+    FDown = Value;
+    Invalidate();
+  }
+  void Click() override {
+    FAction();
+    TCustomControl::Click();
+  }
+  void MouseEnter() override { FHot = true; Invalidate(); TCustomControl::MouseEnter(); }
+  void MouseLeave() override { FHot = false; Invalidate(); TCustomControl::MouseLeave(); }
+
+protected:
+  void Paint() override {
+    TCanvas& C = Canvas();
+    C.Brush().SetStyle(bsSolid);
+    C.Brush().SetColor(FDown ? RGB(70, 110, 190) : FHot ? RGB(226, 232, 244) : RGB(240, 241, 245));
+    C.Pen().SetColor(FDown ? RGB(50, 80, 150) : RGB(180, 185, 198));
+    C.RoundRect(0, 0, Width(), Height(), 6, 6);
+    C.Brush().SetStyle(bsClear);
+    C.Font().SetName("DejaVu Sans");
+    C.Font().SetHeight(-12);
+    C.Font().SetColor(FDown ? clWhite : RGB(30, 35, 50));
+    C.TextOut((Width() - C.TextWidth(FCaption)) / 2, (Height() - C.TextHeight(FCaption)) / 2, FCaption);
+    C.Brush().SetStyle(bsSolid);
+  }
+
+private:
+  std::string FCaption;
+  std::function<void()> FAction;
+  bool FDown = false, FHot = false;
+};
+
+// One line of text: the mouse position and what the page did last.
+class TStatusLine : public TCustomControl {
+public:
+  using TCustomControl::TCustomControl;
+  void SetText(std::string Value) {
+    FText = std::move(Value);
+    Invalidate();
+  }
+
+protected:
+  void Paint() override {
+    TCanvas& C = Canvas();
+    C.Brush().SetStyle(bsClear);
+    C.Font().SetName("DejaVu Sans");
+    C.Font().SetHeight(-12);
+    C.Font().SetColor(RGB(60, 65, 80));
+    C.TextOut(4, 4, FText);
+    C.Brush().SetStyle(bsSolid);
+  }
+
+private:
+  std::string FText;
+};
+
+// The state of the live page: the charts, the mode buttons and the chart being worked on
+// (the one the mouse was last over).
+struct TLivePage {
+  std::array<TRIrove*, 4> Charts{};
+  std::vector<std::pair<TToolButton*, TMouseActMode>> ModeButtons;
+  std::array<int, 4> BackSteps{};
+  TRIrove* Current = nullptr;
+  TStatusLine* Status = nullptr;
+
+  void SetMode(TMouseActMode Mode) {
+    for (TRIrove* C : Charts) {
+      C->SetMouseAction(Mode);
+      C->SetMouseCursorFixed(false);
+    }
+    for (auto& [B, M] : ModeButtons) B->SetDown(M == Mode);
+  }
+  int IndexOf(const TRIrove* C) const {
+    for (int I = 0; I < 4; ++I)
+      if (Charts[static_cast<std::size_t>(I)] == C) return I;
+    return 0;
+  }
+  // Each press goes one zoom or pan further back; a new zoom starts again from there.
+  void Back() {
+    int& Steps = BackSteps[static_cast<std::size_t>(IndexOf(Current))];
+    if (Steps >= 15) return;
+    ++Steps;
+    Current->ZoomHistory(-Steps);
+    Status->SetText(Current->Caption() + ": " + IntToStr(Steps) + " step(s) back");
+  }
+  void Save() {
+    TSaveDialog D(nullptr);
+    D.SetTitle("Save chart");
+    D.SetFilter("Chart data (*.rcd)|*.rcd|All files (*)|*");
+    D.SetDefaultExt("rcd");
+    D.SetOptions({ofOverwritePrompt});
+    if (!D.Execute()) return;
+    try {
+      Current->SaveData(D.FileName());
+      Current->SaveAnno(ChangeFileExt(D.FileName(), ".rca"));
+      Status->SetText("Saved " + IntToStr(Current->NumItems()) + " items and " +
+                      IntToStr(Current->NumAnnos()) + " annotations to " + D.FileName());
+    } catch (const Exception& E) {
+      Status->SetText("Not saved: " + E.Message());
+    }
+  }
+  void Load() {
+    TOpenDialog D(nullptr);
+    D.SetTitle("Load chart");
+    D.SetFilter("Chart data (*.rcd)|*.rcd|All files (*)|*");
+    D.SetOptions({ofFileMustExist});
+    if (!D.Execute()) return;
+    const int32_t N = Current->LoadData(D.FileName(), false);
+    if (N < 0) {
+      Status->SetText(D.FileName() + (N == -2 ? " is not a chart data file" : " cannot be read"));
+      return;
+    }
+    const std::string Anno = ChangeFileExt(D.FileName(), ".rca");
+    const int32_t A = FileExists(Anno) ? Current->LoadAnno(Anno, false) : 0;
+    Current->ShowGraf();
+    Status->SetText("Loaded " + IntToStr(N) + " items" +
+                    (A > 0 ? " and " + IntToStr(A) + " annotations" : std::string()) + " from " +
+                    D.FileName());
+  }
+};
+
 void LiveCharts(TWinControl& Area) {
+  auto Page = std::make_shared<TLivePage>();
   for (int I = 0; I < 4; ++I) {
     auto* C = new TRIrove(&Area);
     C->SetParent(&Area);
-    const TPoint P = ChartPos(I, 0);
+    const TPoint P = ChartPos(I, kToolH);
     C->SetBounds(P.X, P.Y, kChartW, kChartH);
     kBuilders[I](*C);
+    C->ClearZoomHistory();
+    C->OnMouseMoveInChart = [Page, C](TObject*, bool InChart, TShiftState Shift, double X, double Y) {
+      Page->Current = C;
+      // While a cross-hair is dragged the line tells where the cross-hair is.
+      const bool DraggingCrossHair = C->MouseAction() == maDragCrossH && Shift.Contains(ssLeft);
+      if (InChart && !DraggingCrossHair)
+        Page->Status->SetText(C->Caption() + "    x = " + FloatToStrF(X, ffGeneral, 6, 0) +
+                              "    y = " + FloatToStrF(Y, ffGeneral, 6, 0));
+    };
+    C->OnZoomPan = [Page, C](TObject*) { Page->BackSteps[static_cast<std::size_t>(Page->IndexOf(C))] = 0; };
+    Page->Charts[static_cast<std::size_t>(I)] = C;
   }
+  Page->Current = Page->Charts[0];
+  // The two-layer chart pans and zooms both layers on one time axis; its cross-hair
+  // reports where it was dragged.
+  TRIrove* Layers = Page->Charts[3];
+  Layers->JointLayers().SetL02xControlledBy(1);
+  Layers->SetMouseAffectsLayer(2, true);
+  Layers->OnCrossHairMove = [Page, Layers](TObject*, TCrossHair& H) {
+    Page->Status->SetText("cross-hair at t = " + FloatToStrF(H.PosX(), ffFixed, 8, 2) +
+                          " s, p = " + FloatToStrF(H.PosY(), ffFixed, 8, 3) + " bar");
+  };
+
+  struct TTool {
+    const char* Caption;
+    int Width;
+    TMouseActMode Mode;
+    std::function<void()> Action;  // none: the button chooses Mode
+  };
+  const TTool Tools[] = {
+      {"Zoom window", 104, maZoomWindPos, nullptr},
+      {"Zoom, flip by drag", 140, maZoomWind, nullptr},
+      {"Drag zoom", 90, maZoomDrag, nullptr},
+      {"Pan", 56, maPan, nullptr},
+      {"Cross-hair", 92, maDragCrossH, nullptr},
+      {"Move labels", 100, maDragLabel, nullptr},
+      {"Draw", 60, maDrawMTrace, nullptr},
+      {"Back", 60, maNone, [Page] { Page->Back(); }},
+      {"Save...", 70, maNone, [Page] { Page->Save(); }},
+      {"Load...", 70, maNone, [Page] { Page->Load(); }},
+  };
+  int32_t X = kLeft;
+  for (const TTool& T : Tools) {
+    const TMouseActMode Mode = T.Mode;
+    const bool ModeButton = !T.Action;
+    std::function<void()> Action = T.Action;
+    if (ModeButton) Action = [Page, Mode] { Page->SetMode(Mode); };
+    auto* B = new TToolButton(&Area, T.Caption, Action);
+    B->SetParent(&Area);
+    B->SetBounds(X, 2, T.Width, kToolH - 8);
+    X += T.Width + (Mode == maDrawMTrace ? 18 : 6);
+    if (ModeButton) Page->ModeButtons.emplace_back(B, Mode);
+  }
+  Page->Status = new TStatusLine(&Area);
+  Page->Status->SetColor(RGB(250, 250, 248));
+  Page->Status->SetParent(&Area);
+  Page->Status->SetBounds(kLeft, kToolH + 2 * kChartH + kGap + 2, 2 * kChartW + kGap, kStatusH);
+  Page->Status->SetText("Drag in a chart to zoom; the buttons choose what the mouse does. "
+                        "Back, Save and Load act on the chart the mouse was last over.");
+  Page->SetMode(maZoomWindPos);
 }
 
-const bool Registered = gallery::AddPage(
-    {"charts", "Charts", 2 * kLeft + 2 * kChartW + kGap, 60 + 2 * kChartH + kGap + 20, DrawCharts, LiveCharts});
+const bool Registered = gallery::AddPage({"charts", "Charts", 2 * kLeft + 2 * kChartW + kGap,
+                                          60 + kToolH + 2 * kChartH + kGap + kStatusH + 8,
+                                          DrawCharts, LiveCharts});
 
 } // namespace
