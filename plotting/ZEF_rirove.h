@@ -1015,6 +1015,12 @@ private:
   void XorRect(TPoint A, TPoint B);
   void XorLine(TPoint A, TPoint B);
   void ShowModeCursor(int32_t X, int32_t Y);
+  // Whether the control pixel lies in the mouse band of an axis: Band pixels outside its
+  // line, within the data area's extent along it.
+  bool InScaleBand(const TScaleProps& S, int32_t X, int32_t Y, int32_t Band) const;
+  // A layer's current ranges in the zoom history's form (left, top, right, bottom).
+  TRectDouble CurrentRanges(std::size_t L) const;
+  // The label's anchor in control pixels: its position, mapped where it is attached to data.
   TPoint TextLabelAnchor(const TTextLabel& Lb) const;
   // ---- files ----
   static void SaveStore(const TStore& S, const std::string& FName, const char* FormatTag);
@@ -1049,6 +1055,8 @@ private:
   void DrawTextLabels(TCanvas& Canvas, int32_t XOffs, int32_t YOffs);
   void DrawCrossHairs(TCanvas& Canvas, int32_t XOffs, int32_t YOffs);
   void DrawMouseTrace(TCanvas& Canvas, int32_t XOffs, int32_t YOffs);
+  void DrawTraceSegment(TCanvas& Canvas, const TColoredPoint& A, const TColoredPoint& B,
+                        int32_t XOffs, int32_t YOffs);
   void ReplayStore(TCanvas& Canvas, const TStore& S, bool IsAnno, int32_t XOffs, int32_t YOffs,
                    bool BlkWhite, bool TextsOnly, bool SkipTexts);
   void FlushPolyline(TCanvas& Canvas);

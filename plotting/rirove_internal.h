@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "ZEF_rirove.h"
+#include "graphics/canvas.h"
 
 namespace zef::rirove_internal {
 
@@ -27,5 +28,24 @@ inline bool ScreenY(TCoordMode M, bool Second) {
   return M == cmAllScreen || M == cmXWorldYScreen ||
          (Second ? M == cmWorldMainScreenSec : M == cmScreenMainWorldSec);
 }
+
+// Puts a canvas's pen and brush style back as they were when the scope ends.
+class TPenScope {
+public:
+  explicit TPenScope(TCanvas& Canvas) : FCanvas(Canvas), FBrushStyle(Canvas.Brush().Style()) {
+    FPen.Assign(Canvas.Pen());
+  }
+  ~TPenScope() {
+    FCanvas.Pen().Assign(FPen);
+    FCanvas.Brush().SetStyle(FBrushStyle);
+  }
+  TPenScope(const TPenScope&) = delete;
+  TPenScope& operator=(const TPenScope&) = delete;
+
+private:
+  TCanvas& FCanvas;
+  TPen FPen;
+  TBrushStyle FBrushStyle;
+};
 
 } // namespace zef::rirove_internal

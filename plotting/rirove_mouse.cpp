@@ -150,21 +150,24 @@ void TCustomRIrove::ClearMouseTrace() {
 
 // ---- Exclusive-or figures ----
 
-void TCustomRIrove::XorRect(TPoint A, TPoint B) {
-  TCanvas& C = Canvas();
-  TPen Saved;
-  Saved.Assign(C.Pen());
-  const TBrushStyle SavedBrush = C.Brush().Style();
+namespace {
+// A white one-pixel pen in exclusive-or mode and a clear brush: drawing twice erases.
+void SetXorPen(TCanvas& C) {
   C.Pen().SetColor(clWhite);
   C.Pen().SetStyle(psSolid);
   C.Pen().SetWidth(1);
   C.Pen().SetMode(pmXor);
   C.Brush().SetStyle(bsClear);
+}
+} // namespace
+
+void TCustomRIrove::XorRect(TPoint A, TPoint B) {
+  TCanvas& C = Canvas();
+  const rirove_internal::TPenScope Keep(C);
+  SetXorPen(C);
   // The canvas covers X1..X2-1: the outline runs through both corners.
   C.Rectangle(std::min(A.X, B.X), std::min(A.Y, B.Y), std::max(A.X, B.X) + 1,
               std::max(A.Y, B.Y) + 1);
-  C.Pen().Assign(Saved);
-  C.Brush().SetStyle(SavedBrush);
 }
 
 void TCustomRIrove::EraseWindow() {
@@ -182,36 +185,38 @@ void TCustomRIrove::EraseMouseBox() {
 
 void TCustomRIrove::XorLine(TPoint A, TPoint B) {
   TCanvas& C = Canvas();
-  TPen Saved;
-  Saved.Assign(C.Pen());
-  C.Pen().SetColor(clWhite);
-  C.Pen().SetStyle(psSolid);
-  C.Pen().SetWidth(1);
-  C.Pen().SetMode(pmXor);
+  const rirove_internal::TPenScope Keep(C);
+  SetXorPen(C);
   C.MoveTo(A.X, A.Y);
   C.LineTo(B.X, B.Y);
-  C.Pen().Assign(Saved);
 }
 
 // ---- Hit test -------------------------------------------------------------------------------
 
+bool TCustomRIrove::InScaleBand(const TScaleProps& S, int32_t X, int32_t Y, int32_t Band) const {
+  const int32_t W = Width(), H = Height(), P = S.ScalePos();
+  switch (S.ScaleType()) {
+    case sctXT:  // bottom axis: the band below its line
+      return H + P - FBRim < Y && Y < H + P - FBRim + Band && FLRim < X && X < W - FRRim;
+    case sctXB:  // top axis: the band above it
+      return FTRim - P - Band < Y && Y < FTRim - P && FLRim < X && X < W - FRRim;
+    case sctYL:  // right axis: the band right of it
+      return W + P - FRRim < X && X < W + P - FRRim + Band && FTRim < Y && Y < H - FBRim;
+    case sctYR:  // left axis: the band left of it
+      return FLRim - P - Band < X && X < FLRim - P && FTRim < Y && Y < H - FBRim;
+  }
+  return false;
+}
+
+// The y axes are tested first, with 50-pixel bands; the x axes have 40-pixel bands.
 int32_t TCustomRIrove::DetectScale(int32_t CoordX, int32_t CoordY) const {
-  const int32_t W = Width(), H = Height();
-  const bool InHeight = FTRim < CoordY && CoordY < H - FBRim;
   for (int32_t L = 1; L <= 2; ++L) {
     const TScaleProps& S = *FScaleY[static_cast<std::size_t>(L - 1)];
-    if (!S.Visible() || !InHeight) continue;
-    const int32_t P = S.ScalePos();
-    if (S.ScaleType() == sctYL && W + P - FRRim < CoordX && CoordX < W + P - FRRim + 50) return L;
-    if (S.ScaleType() == sctYR && FLRim - P - 50 < CoordX && CoordX < FLRim - P) return L;
+    if (S.Visible() && InScaleBand(S, CoordX, CoordY, 50)) return L;
   }
-  const bool InWidth = FLRim < CoordX && CoordX < W - FRRim;
   for (int32_t L = 1; L <= 2; ++L) {
     const TScaleProps& S = *FScaleX[static_cast<std::size_t>(L - 1)];
-    if (!S.Visible() || !InWidth) continue;
-    const int32_t P = S.ScalePos();
-    if (S.ScaleType() == sctXT && H + P - FBRim < CoordY && CoordY < H + P - FBRim + 40) return -L;
-    if (S.ScaleType() == sctXB && FTRim - P - 40 < CoordY && CoordY < FTRim - P) return -L;
+    if (S.Visible() && InScaleBand(S, CoordX, CoordY, 40)) return -L;
   }
   return 0;
 }
@@ -247,31 +252,22 @@ void TCustomRIrove::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X,
 // The axis bands: a drag that began on an axis (the anchor stored) rescales every axis
 // whose band holds the mouse, by that axis's MouseAction. True when a range changed.
 bool TCustomRIrove::DragAxes(int32_t X, int32_t Y) {
+  if (FZoomState == zsDrawWin) return false;
   const int32_t W = Width(), H = Height();
   bool Changed = false;
   for (int32_t L = 1; L <= 2; ++L) {
     const std::size_t I = static_cast<std::size_t>(L - 1);
     const TDragAnchor& A = FAnchor[I];
     const TScaleProps& SX = *FScaleX[I];
-    const int32_t PX = SX.ScalePos();
-    const bool InXBand =
-        (SX.ScaleType() == sctXT && H + PX - FBRim < Y && Y < H + PX - FBRim + 50) ||
-        (SX.ScaleType() == sctXB && FTRim - PX - 50 < Y && Y < FTRim - PX);
     double Lo = 0, Hi = 0;
-    if (SX.MouseAction() != maNone && InXBand && FLRim < X && X < W - FRRim &&
-        FZoomState != zsDrawWin &&
+    if (SX.MouseAction() != maNone && InScaleBand(SX, X, Y, 50) &&
         Rescale(X, Y, A.X, SX.RangeHigh(), SX.RangeLow(), SX.Logarithmic(), SX.ScaleType(),
                 SX.MouseAction(), A.xLo, A.xHi, FLRim, FRRim, FTRim, FBRim, W, H, Lo, Hi)) {
       ForceRange(L, Lo, FScaleY[I]->RangeLow(), Hi, FScaleY[I]->RangeHigh(), false, true);
       Changed = true;
     }
     const TScaleProps& SY = *FScaleY[I];
-    const int32_t PY = SY.ScalePos();
-    const bool InYBand =
-        (SY.ScaleType() == sctYL && W + PY - FRRim < X && X < W + PY - FRRim + 50) ||
-        (SY.ScaleType() == sctYR && FLRim - PY - 50 < X && X < FLRim - PY);
-    if (SY.MouseAction() != maNone && InYBand && FTRim < Y && Y < H - FBRim &&
-        FZoomState != zsDrawWin &&
+    if (SY.MouseAction() != maNone && InScaleBand(SY, X, Y, 50) &&
         Rescale(X, Y, A.Y, SY.RangeHigh(), SY.RangeLow(), SY.Logarithmic(), SY.ScaleType(),
                 SY.MouseAction(), A.yLo, A.yHi, FLRim, FRRim, FTRim, FBRim, W, H, Lo, Hi)) {
       ForceRange(L, FScaleX[I]->RangeLow(), Lo, FScaleX[I]->RangeHigh(), Hi, false, true);
@@ -452,20 +448,12 @@ void TCustomRIrove::AddTracePoint(int32_t X, int32_t Y) {
   T.Color = FMouseOpts.MouseTraceColor;
   T.Flag = FMouseOpts.MouseTraceInvert ? 2 : 0;
   FMTrace.push_back(T);
-  if (FMTrace.size() < 2 || (FMTrace[FMTrace.size() - 2].Flag & 1)) return;
-  const TColoredPoint& Prev = FMTrace[FMTrace.size() - 2];
-  int32_t PX = 0, PY = 0;
-  R2M(FActiveLayer, Prev.X, Prev.Y, PX, PY);
+  const std::size_t N = FMTrace.size();
+  if (N < 2 || (FMTrace[N - 2].Flag & 1)) return;
+  // Straight onto the control: offsets of the data area make the segment control pixels.
   TCanvas& C = Canvas();
-  TPen Saved;
-  Saved.Assign(C.Pen());
-  C.Pen().SetColor(T.Color);
-  C.Pen().SetStyle(psSolid);
-  C.Pen().SetWidth(1);
-  C.Pen().SetMode(FMouseOpts.MouseTraceInvert ? pmXor : pmCopy);
-  C.MoveTo(rirove_internal::ClampPix(PX), rirove_internal::ClampPix(PY));
-  C.LineTo(P.X, P.Y);
-  C.Pen().Assign(Saved);
+  const rirove_internal::TPenScope Keep(C);
+  DrawTraceSegment(C, FMTrace[N - 2], FMTrace[N - 1], FLRim, FTRim);
 }
 
 void TCustomRIrove::ShowModeCursor(int32_t X, int32_t Y) {
@@ -625,11 +613,9 @@ void TCustomRIrove::FinishWindow(TMouseButton Button) {
       } else if (FMouseAction == maSelectRect) {
         if (OnSelectRect) OnSelectRect(this, L, x1, y1, x2, y2);
       } else {
-        const TRectDouble Before(FScaleX[I]->RangeLow(), FScaleY[I]->RangeHigh(),
-                                 FScaleX[I]->RangeHigh(), FScaleY[I]->RangeLow());
+        const TRectDouble Before = CurrentRanges(I);
         ForceRange(L, x1, y1, x2, y2, false, false);
-        Zoomed = Zoomed || !(Before == TRectDouble(FScaleX[I]->RangeLow(), FScaleY[I]->RangeHigh(),
-                                                   FScaleX[I]->RangeHigh(), FScaleY[I]->RangeLow()));
+        Zoomed = Zoomed || !(Before == CurrentRanges(I));
       }
     }
     if (Zoomed) RecordZoomState();
@@ -667,12 +653,8 @@ void TCustomRIrove::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, i
   if (IsPanMode(FMouseAction) || FMouseAction == maZoomDrag) {
     // One history entry per pan or drag zoom; a click that moved nothing adds none.
     bool Moved = false;
-    for (int32_t L = 1; L <= 2; ++L) {
-      const std::size_t I = static_cast<std::size_t>(L - 1);
-      Moved = Moved || !(GetZoomStackEntry(L, 0) ==
-                         TRectDouble(FScaleX[I]->RangeLow(), FScaleY[I]->RangeHigh(),
-                                     FScaleX[I]->RangeHigh(), FScaleY[I]->RangeLow()));
-    }
+    for (int32_t L = 1; L <= 2; ++L)
+      Moved = Moved || !(GetZoomStackEntry(L, 0) == CurrentRanges(static_cast<std::size_t>(L - 1)));
     if (Moved) RecordZoomState();
   }
   TCustomControl::MouseUp(Button, Shift, X, Y);

@@ -500,11 +500,8 @@ void TCustomRIrove::DrawTextLabels(TCanvas& Canvas, int32_t XOffs, int32_t YOffs
   for (int32_t Ix = 30; Ix >= 1; --Ix) {
     const TTextLabel& Lb = *FTextLabels[static_cast<std::size_t>(Ix - 1)];
     if (Lb.Mode() == tlOff || !Lb.Visible() || !LayerVisible(Lb.Layer())) continue;
-    int32_t X = RoundInt(Lb.PosX()), Y = RoundInt(Lb.PosY());
-    int32_t MX = 0, MY = 0;
-    R2M(Lb.Layer(), Lb.PosX(), Lb.PosY(), MX, MY);
-    if (Lb.AttachToData() == tlamXOnly || Lb.AttachToData() == tlamBoth) X = Clamp30k(MX);
-    if (Lb.AttachToData() == tlamYOnly || Lb.AttachToData() == tlamBoth) Y = Clamp30k(MY);
+    const TPoint Anchor = TextLabelAnchor(Lb);
+    int32_t X = Anchor.X, Y = Anchor.Y;
     Canvas.SetFont(Lb.Font());
     SetPrinterFont(Canvas, Canvas.Font());
     Canvas.Pen().SetColor(Lb.ColorBorder());
@@ -579,7 +576,7 @@ void TCustomRIrove::DrawTextLabels(TCanvas& Canvas, int32_t XOffs, int32_t YOffs
 void TCustomRIrove::DrawCrossHairs(TCanvas& Canvas, int32_t XOffs, int32_t YOffs) {
   if (std::all_of(FCrossHair.begin(), FCrossHair.end(), [](const auto& C) { return C->Mode() == chOff; }))
     return;
-  const TPen SavedPen = [&] { TPen P; P.Assign(Canvas.Pen()); return P; }();
+  const rirove_internal::TPenScope Keep(Canvas);
   const TBrushStyle SavedBrush = Canvas.Brush().Style();
   const int32_t W = Width(), H = Height(), S = FShadowWidth;
   for (int32_t Ix = 4; Ix >= 1; --Ix) {
@@ -632,8 +629,6 @@ void TCustomRIrove::DrawCrossHairs(TCanvas& Canvas, int32_t XOffs, int32_t YOffs
     }
     Canvas.Brush().SetStyle(SavedBrush);
   }
-  Canvas.Pen().Assign(SavedPen);
-  Canvas.Brush().SetStyle(SavedBrush);
 }
 
 void TCustomRIrove::CrossHairSetPos(int32_t chnum, double x, double y) {
@@ -662,23 +657,24 @@ void TCustomRIrove::CrossHairSetup(int32_t ch, TColor chColor, TCrossHMode Mode,
 
 void TCustomRIrove::DrawMouseTrace(TCanvas& Canvas, int32_t XOffs, int32_t YOffs) {
   if (FMTrace.size() < 2) return;
-  const TPen SavedPen = [&] { TPen P; P.Assign(Canvas.Pen()); return P; }();
-  const TBrushStyle SavedBrush = Canvas.Brush().Style();
-  for (std::size_t I = 1; I < FMTrace.size(); ++I) {
-    const TColoredPoint& A = FMTrace[I - 1];
-    const TColoredPoint& B = FMTrace[I];
-    if (A.Flag & 1) continue;
-    int32_t X1, Y1, X2, Y2;
-    R2M(FActiveLayer, A.X, A.Y, X1, Y1);
-    R2M(FActiveLayer, B.X, B.Y, X2, Y2);
-    Canvas.Pen().SetColor(B.Color);
-    Canvas.Pen().SetMode(B.Flag & 2 ? pmXor : pmCopy);
-    Canvas.MoveTo(Clamp30k(X1) - FLRim + XOffs, Clamp30k(Y1) - FTRim + YOffs);
-    Canvas.LineTo(Clamp30k(X2) - FLRim + XOffs, Clamp30k(Y2) - FTRim + YOffs);
-    Canvas.Pen().SetMode(pmCopy);
-  }
-  Canvas.Pen().Assign(SavedPen);
-  Canvas.Brush().SetStyle(SavedBrush);
+  const rirove_internal::TPenScope Keep(Canvas);
+  for (std::size_t I = 1; I < FMTrace.size(); ++I)
+    if (!(FMTrace[I - 1].Flag & 1)) DrawTraceSegment(Canvas, FMTrace[I - 1], FMTrace[I], XOffs, YOffs);
+}
+
+// The segment to trace point B from the point before it, in B's colour and mode.
+void TCustomRIrove::DrawTraceSegment(TCanvas& Canvas, const TColoredPoint& A,
+                                     const TColoredPoint& B, int32_t XOffs, int32_t YOffs) {
+  int32_t X1, Y1, X2, Y2;
+  R2M(FActiveLayer, A.X, A.Y, X1, Y1);
+  R2M(FActiveLayer, B.X, B.Y, X2, Y2);
+  Canvas.Pen().SetColor(B.Color);
+  Canvas.Pen().SetStyle(psSolid);
+  Canvas.Pen().SetWidth(1);
+  Canvas.Pen().SetMode(B.Flag & 2 ? pmXor : pmCopy);
+  Canvas.MoveTo(Clamp30k(X1) - FLRim + XOffs, Clamp30k(Y1) - FTRim + YOffs);
+  Canvas.LineTo(Clamp30k(X2) - FLRim + XOffs, Clamp30k(Y2) - FTRim + YOffs);
+  Canvas.Pen().SetMode(pmCopy);
 }
 
 // ---- Black and white ----------------------------------------------------------------------

@@ -688,10 +688,13 @@ void TCustomRIrove::SetIsometric(bool Value) {
 void TCustomRIrove::RecordZoomState() {
   if (LoadingNow()) return;
   for (std::size_t L = 0; L < 2; ++L)
-    FZoomRing[L][static_cast<std::size_t>(FZoomPos - 1)] =
-        TRectDouble(FScaleX[L]->RangeLow(), FScaleY[L]->RangeHigh(), FScaleX[L]->RangeHigh(),
-                    FScaleY[L]->RangeLow());
+    FZoomRing[L][static_cast<std::size_t>(FZoomPos - 1)] = CurrentRanges(L);
   FZoomPos = FZoomPos % 16 + 1;
+}
+
+TRectDouble TCustomRIrove::CurrentRanges(std::size_t L) const {
+  return TRectDouble(FScaleX[L]->RangeLow(), FScaleY[L]->RangeHigh(), FScaleX[L]->RangeHigh(),
+                     FScaleY[L]->RangeLow());
 }
 
 void TCustomRIrove::ClearZoomHistory() {
